@@ -61,6 +61,29 @@ static_assert(sizeof(HRESULT) == 4, "HRESULT is 32-bit");
 static_assert(sizeof(WPARAM) == sizeof(void*) && sizeof(LPARAM) == sizeof(void*),
               "WPARAM and LPARAM are pointer-sized");
 
+// ---- Handles --------------------------------------------------------------
+
+#define DECLARE_HANDLE(name) \
+    struct name##__;         \
+    typedef struct name##__* name
+DECLARE_HANDLE(HWND);
+DECLARE_HANDLE(HINSTANCE);
+DECLARE_HANDLE(HDC);
+DECLARE_HANDLE(HICON);
+DECLARE_HANDLE(HBRUSH);
+DECLARE_HANDLE(HPALETTE);
+DECLARE_HANDLE(HMENU);
+typedef void* HANDLE;
+typedef HANDLE HGLOBAL;
+typedef void* HGDIOBJ;
+typedef HICON HCURSOR;
+typedef HINSTANCE HMODULE;
+typedef int HFILE;
+typedef WORD ATOM;
+typedef DWORD COLORREF;
+
+#define HFILE_ERROR ((HFILE)-1)
+
 // ---- Structures ----------------------------------------------------------
 
 typedef struct tagRECT {
@@ -76,8 +99,255 @@ typedef struct tagPOINT {
     LONG y;
 } POINT, *PPOINT, *LPPOINT;
 
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA, *PWNDCLASSA, *LPWNDCLASSA;
+typedef WNDCLASSA WNDCLASS;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *PMSG, *LPMSG;
+
+typedef struct tagPAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+} PAINTSTRUCT, *PPAINTSTRUCT, *LPPAINTSTRUCT;
+
+#define OFS_MAXPATHNAME 128
+typedef struct _OFSTRUCT {
+    BYTE cBytes;
+    BYTE fFixedDisk;
+    WORD nErrCode;
+    WORD Reserved1;
+    WORD Reserved2;
+    CHAR szPathName[OFS_MAXPATHNAME];
+} OFSTRUCT, *LPOFSTRUCT, *POFSTRUCT;
+
+#pragma pack(push, 2)
+typedef struct tagBITMAPFILEHEADER {
+    WORD bfType;
+    DWORD bfSize;
+    WORD bfReserved1;
+    WORD bfReserved2;
+    DWORD bfOffBits;
+} BITMAPFILEHEADER, *LPBITMAPFILEHEADER, *PBITMAPFILEHEADER;
+#pragma pack(pop)
+
+typedef struct tagBITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+} BITMAPINFOHEADER, *LPBITMAPINFOHEADER, *PBITMAPINFOHEADER;
+
+typedef struct tagRGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+} RGBQUAD, *LPRGBQUAD;
+
+typedef struct tagBITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+} BITMAPINFO, *LPBITMAPINFO, *PBITMAPINFO;
+
+typedef struct tagPALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+} PALETTEENTRY, *PPALETTEENTRY, *LPPALETTEENTRY;
+
+typedef struct tagLOGPALETTE {
+    WORD palVersion;
+    WORD palNumEntries;
+    PALETTEENTRY palPalEntry[1];
+} LOGPALETTE, *PLOGPALETTE, *LPLOGPALETTE;
+
 static_assert(sizeof(RECT) == 16, "RECT is four LONGs");
 static_assert(sizeof(POINT) == 8, "POINT is two LONGs");
+static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER is packed to 14 bytes");
+static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes");
+static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD is 4 bytes");
+static_assert(sizeof(PALETTEENTRY) == 4, "PALETTEENTRY is 4 bytes");
+static_assert(sizeof(BITMAPINFO) == 44, "BITMAPINFO is the header and one RGBQUAD");
+static_assert(offsetof(BITMAPFILEHEADER, bfOffBits) == 10, "bfOffBits follows the reserved words");
+static_assert(sizeof(OFSTRUCT) == 136, "OFSTRUCT holds a 128-byte path");
+
+// ---- Macros ----------------------------------------------------------------
+
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(rgb) ((BYTE)(rgb))
+#define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
+#define GetBValue(rgb) ((BYTE)((rgb) >> 16))
+#define CLR_INVALID 0xFFFFFFFF
+
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
+#define MAKEINTRESOURCE MAKEINTRESOURCEA
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+
+// ---- Window messages ---------------------------------------------------------
+
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_SHOWWINDOW 0x0018
+#define WM_ACTIVATEAPP 0x001C
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
+#define WM_KEYFIRST 0x0100
+#define WM_KEYLAST 0x0109
+#define WM_SYSCOMMAND 0x0112
+#define WM_USER 0x0400
+
+// ---- Window and class styles -------------------------------------------------
+
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define CS_OWNDC 0x0020
+
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_MINIMIZE 0x20000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define WS_OVERLAPPEDWINDOW 0x00CF0000L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_APPWINDOW 0x00040000L
+#define CW_USEDEFAULT ((int)0x80000000)
+
+// ---- ShowWindow commands -------------------------------------------------------
+
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+
+// ---- Messages, message boxes, resources ------------------------------------------
+
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
+
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_ICONERROR 0x00000010L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define IDOK 1
+#define IDCANCEL 2
+
+#define IDI_APPLICATION MAKEINTRESOURCE(32512)
+#define IDC_ARROW MAKEINTRESOURCE(32512)
+
+// ---- GDI --------------------------------------------------------------------------
+
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+
+#define BI_RGB 0L
+#define BI_RLE8 1L
+#define BI_RLE4 2L
+#define BI_BITFIELDS 3L
+#define DIB_RGB_COLORS 0
+#define DIB_PAL_COLORS 1
+#define SRCCOPY (DWORD)0x00CC0020
+#define GDI_ERROR (0xFFFFFFFFL)
+
+// ---- KERNEL32 ---------------------------------------------------------------------
+
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+
+#define OF_READ 0x00000000
+#define OF_WRITE 0x00000001
+#define OF_READWRITE 0x00000002
+#define OF_EXIST 0x00004000
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+
+// ---- Result codes ------------------------------------------------------------------
+
+#define S_OK ((HRESULT)0L)
+#define S_FALSE ((HRESULT)1L)
+#define E_NOTIMPL ((HRESULT)0x80004001L)
+#define E_NOINTERFACE ((HRESULT)0x80004002L)
+#define E_POINTER ((HRESULT)0x80004003L)
+#define E_FAIL ((HRESULT)0x80004005L)
+#define E_OUTOFMEMORY ((HRESULT)0x8007000EL)
+#define E_INVALIDARG ((HRESULT)0x80070057L)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
 
 // ---- Virtual-key codes ---------------------------------------------------
 
@@ -88,6 +358,7 @@ static_assert(sizeof(POINT) == 8, "POINT is two LONGs");
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12
 #define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
 #define VK_PRIOR 0x21
@@ -120,17 +391,117 @@ static_assert(sizeof(POINT) == 8, "POINT is two LONGs");
 #define VK_LMENU 0xA4
 #define VK_RMENU 0xA5
 
-// ---- KERNEL32 ------------------------------------------------------------
+// GUIDs and the COM base interface, for ddraw.h.
+typedef struct _GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+} GUID;
+typedef GUID IID;
+typedef GUID* LPGUID;
+typedef const IID& REFIID;
+
+struct IUnknown {
+    virtual HRESULT QueryInterface(REFIID riid, LPVOID* ppvObj) = 0;
+    virtual ULONG AddRef() = 0;
+    virtual ULONG Release() = 0;
+
+  protected:
+    ~IUnknown() = default;
+};
+typedef IUnknown* LPUNKNOWN;
 
 extern "C" {
 
+// The program's entry point, called by the platform's main.
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+
+// ---- KERNEL32 ---------------------------------------------------------------------
+
 // Milliseconds since the host started, wrapping at 2^32.
 DWORD WINAPI GetTickCount(void);
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD dwErrCode);
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 
-// ---- USER32 --------------------------------------------------------------
+// Opens a file by name for reading: the name as given (relative to the current
+// folder), then, for a bare name, beside the executable. HFILE_ERROR on failure.
+HFILE WINAPI OpenFile(LPCSTR lpFileName, LPOFSTRUCT lpReOpenBuff, UINT uStyle);
+LONG WINAPI _llseek(HFILE hFile, LONG lOffset, int iOrigin);
+UINT WINAPI _lread(HFILE hFile, LPVOID lpBuffer, UINT uBytes);
+HFILE WINAPI _lclose(HFILE hFile);
+
+HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
+LPVOID WINAPI GlobalLock(HGLOBAL hMem);
+BOOL WINAPI GlobalUnlock(HGLOBAL hMem);
+HGLOBAL WINAPI GlobalHandle(LPCVOID pMem);
+HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
+SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
+
+// ---- USER32 -----------------------------------------------------------------------
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
+                            int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                            HINSTANCE hInstance, LPVOID lpParam);
+BOOL WINAPI DestroyWindow(HWND hWnd);
+BOOL WINAPI IsWindow(HWND hWnd);
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
+BOOL WINAPI UpdateWindow(HWND hWnd);
+HWND WINAPI SetFocus(HWND hWnd);
+HWND WINAPI GetFocus(void);
+HWND WINAPI GetActiveWindow(void);
+int WINAPI ShowCursor(BOOL bShow);
+HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
+HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
+BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI TranslateMessage(const MSG* lpMsg);
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg);
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int nExitCode);
+
+HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
+BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
+
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
 // High bit (0x8000) while the key is down; low bit (1) when the key was
 // pressed since the previous query of that key. 0 for codes outside 0..255.
 SHORT WINAPI GetAsyncKeyState(int vKey);
 
+// Formats into a buffer of at most 1024 characters, as wsprintfA does:
+// %s %c %d %i %u %x %X %lu %ld %lx %%, with flags, width and precision.
+int wsprintfA(LPSTR buffer, LPCSTR format, ...);
+
+// ---- GDI32 ------------------------------------------------------------------------
+
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc,
+                         int ySrc, int SrcWidth, int SrcHeight, const VOID* lpBits,
+                         const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop);
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
+COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
+HPALETTE WINAPI CreatePalette(const LOGPALETTE* plpal);
+BOOL WINAPI DeleteObject(HGDIOBJ ho);
+HGDIOBJ WINAPI GetStockObject(int i);
+
 } // extern "C"
+
+#define WNDCLASS WNDCLASSA
+#define RegisterClass RegisterClassA
+#define CreateWindowEx CreateWindowExA
+#define PeekMessage PeekMessageA
+#define GetMessage GetMessageA
+#define PostMessage PostMessageA
+#define SendMessage SendMessageA
+#define DispatchMessage DispatchMessageA
+#define DefWindowProc DefWindowProcA
+#define MessageBox MessageBoxA
+#define LoadIcon LoadIconA
+#define LoadCursor LoadCursorA
+#define wsprintf wsprintfA
+#define GetModuleHandle GetModuleHandleA

@@ -1,6 +1,12 @@
-// The headless host: no screen and no input devices. Its clock follows real
-// time unless a test stops it; keys change only through the test controls.
+// The headless host: no screen and no input devices. A desktop with a window
+// manager is emulated for the one main window; the clock follows real time
+// unless a test stops it; input, faults and frames go through the test controls.
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
 
 #include "headless.h"
 #include "host.h"
@@ -20,45 +26,186 @@ struct Clock {
                            .count();
         return base + static_cast<uint32_t>(elapsed);
     }
+    uint32_t Now() const { return stopped ? stoppedAt : RealNow(); }
 };
 
-Clock& TheClock() {
-    static Clock clock;
-    return clock;
+struct Fault {
+    int32_t code;
+    int skip;
+    int count; // < 0: forever
+};
+
+struct State {
+    Clock clock;
+    host::KeyTable keys;
+    std::deque<host::Event> events;
+
+    bool windowExists = false;
+    std::string windowTitle;
+    host::WindowState windowState = host::WindowState::Hidden;
+    bool cursorVisible = true;
+
+    std::vector<headless::MessageBoxRecord> boxes;
+    int boxAnswer = 1; // IDOK
+
+    bool modeSet = false;
+    int bpp = 0;
+    headless::Frame screen;
+    int flips = 0;
+
+    std::map<std::string, Fault> faults;
+    int stillDrawing = 0;
+    uint32_t lossCount = 0;
+
+    std::function<void()> idleHook;
+    std::function<void()> waitHook;
+};
+
+State& S() {
+    static State state;
+    return state;
 }
+
+void Queue(host::Event event) { S().events.push_back(event); }
 
 } // namespace
 
 namespace host {
 
-uint32_t TickCount() {
-    Clock& c = TheClock();
-    return c.stopped ? c.stoppedAt : c.RealNow();
+uint32_t TickCount() { return S().clock.Now(); }
+
+KeyTable& Keys() { return S().keys; }
+
+bool PollEvent(Event& event) {
+    State& s = S();
+    if (s.events.empty()) return false;
+    event = s.events.front();
+    s.events.pop_front();
+    if (event.kind == EventKind::KeyDown) s.keys.Press(event.vk);
+    if (event.kind == EventKind::KeyUp) s.keys.Release(event.vk);
+    if (event.kind == EventKind::Deactivate) s.keys.ReleaseAll();
+    return true;
 }
 
-KeyTable& Keys() {
-    static KeyTable keys;
-    return keys;
+void WaitEvent() {
+    State& s = S();
+    if (s.events.empty() && s.waitHook) s.waitHook();
+    if (s.events.empty()) {
+        std::fprintf(stderr, "headless: GetMessageA waits on an empty queue and nothing can wake it\n");
+        std::abort();
+    }
 }
+
+void OnIdlePeek() {
+    if (S().idleHook) S().idleHook();
+}
+
+void CreateMainWindow(const char* title, int, int) {
+    State& s = S();
+    s.windowExists = true;
+    s.windowTitle = title ? title : "";
+    s.windowState = WindowState::Hidden;
+}
+
+void DestroyMainWindow() {
+    State& s = S();
+    s.windowExists = false;
+    s.windowState = WindowState::Hidden;
+}
+
+bool SetMainWindowState(WindowState state) {
+    State& s = S();
+    if (!s.windowExists) return false;
+    s.windowState = state;
+    return state == WindowState::Shown;
+}
+
+bool FocusMainWindow() {
+    State& s = S();
+    return s.windowExists && s.windowState == WindowState::Shown;
+}
+
+void SetCursorVisible(bool visible) { S().cursorVisible = visible; }
+
+bool SetDisplayMode(int width, int height, int bpp) {
+    State& s = S();
+    if (width != 640 || height != 480 || bpp != 8) return false;
+    s.modeSet = true;
+    s.bpp = bpp;
+    return true;
+}
+
+void RestoreDisplayMode() {
+    S().modeSet = false;
+    S().bpp = 0;
+}
+
+void Present(const uint8_t* pixels, int width, int height, int pitch, const PaletteEntry* palette, bool paced) {
+    headless::Frame& frame = S().screen;
+    frame.width = width;
+    frame.height = height;
+    frame.pixels.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; y++)
+        std::memcpy(&frame.pixels[static_cast<size_t>(y) * width], pixels + static_cast<ptrdiff_t>(y) * pitch, width);
+    std::memcpy(frame.palette.data(), palette, sizeof(PaletteEntry) * 256);
+    if (paced) S().flips++;
+}
+
+int ShowMessageBox(const void* owner, const char* caption, const char* text, unsigned type) {
+    State& s = S();
+    s.boxes.push_back({owner, caption ? caption : "", text ? text : "", type});
+    return s.boxAnswer;
+}
+
+bool TakeInjectedFailure(const char* api, int32_t* code) {
+    State& s = S();
+    if (s.faults.empty()) return false;
+    auto it = s.faults.find(api);
+    if (it == s.faults.end()) return false;
+    Fault& f = it->second;
+    if (f.skip > 0) {
+        f.skip--;
+        return false;
+    }
+    *code = f.code;
+    if (f.count > 0 && --f.count == 0) s.faults.erase(it);
+    return true;
+}
+
+bool TakeStillDrawing() {
+    State& s = S();
+    if (s.stillDrawing <= 0) return false;
+    s.stillDrawing--;
+    return true;
+}
+
+uint32_t SurfaceLossCount() { return S().lossCount; }
 
 } // namespace host
 
 namespace headless {
 
+void Reset() {
+    State& s = S();
+    uint32_t lossCount = s.lossCount; // keeps counting, so no surface misses a loss
+    s = State{};
+    s.lossCount = lossCount;
+}
+
 void SetTickCount(uint32_t ms) {
-    Clock& c = TheClock();
+    Clock& c = S().clock;
     c.stopped = true;
     c.stoppedAt = ms;
 }
 
 void AdvanceTickCount(uint32_t ms) {
-    Clock& c = TheClock();
+    Clock& c = S().clock;
     if (!c.stopped) SetTickCount(c.RealNow());
     c.stoppedAt += ms;
 }
 
 void FollowRealTime() {
-    Clock& c = TheClock();
+    Clock& c = S().clock;
     if (!c.stopped) return;
     c.origin = std::chrono::steady_clock::now();
     c.base = c.stoppedAt;
@@ -67,11 +214,60 @@ void FollowRealTime() {
 
 void SetKeyDown(int vk, bool down) {
     if (down)
-        host::Keys().Press(vk);
+        S().keys.Press(vk);
     else
-        host::Keys().Release(vk);
+        S().keys.Release(vk);
 }
 
-void ReleaseAllKeys() { host::Keys().ReleaseAll(); }
+void ReleaseAllKeys() { S().keys.ReleaseAll(); }
+
+void PressKey(int vk, bool alt) {
+    QueueKeyDown(vk, false, alt);
+    QueueKeyUp(vk, alt);
+}
+
+void QueueKeyDown(int vk, bool repeat, bool alt) { Queue({host::EventKind::KeyDown, vk, repeat, alt}); }
+
+void QueueKeyUp(int vk, bool alt) { Queue({host::EventKind::KeyUp, vk, false, alt}); }
+
+void Activate() { Queue({host::EventKind::Activate}); }
+
+void Deactivate() { Queue({host::EventKind::Deactivate}); }
+
+void Close() { Queue({host::EventKind::Close}); }
+
+bool MainWindowExists() { return S().windowExists; }
+
+std::string MainWindowTitle() { return S().windowTitle; }
+
+host::WindowState MainWindowState() { return S().windowState; }
+
+bool CursorVisible() { return S().cursorVisible; }
+
+const std::vector<MessageBoxRecord>& MessageBoxes() { return S().boxes; }
+
+void SetMessageBoxAnswer(int button) { S().boxAnswer = button; }
+
+bool DisplayModeSet() { return S().modeSet; }
+
+int DisplayBitsPerPixel() { return S().bpp; }
+
+const Frame& Screen() { return S().screen; }
+
+int FlipCount() { return S().flips; }
+
+void InjectFailure(const std::string& api, int32_t code, int count, int skip) {
+    S().faults[api] = Fault{code, skip, count};
+}
+
+void ClearFailures() { S().faults.clear(); }
+
+void SetStillDrawing(int n) { S().stillDrawing = n; }
+
+void LoseAllSurfaces() { S().lossCount++; }
+
+void SetIdleHook(std::function<void()> hook) { S().idleHook = std::move(hook); }
+
+void SetWaitHook(std::function<void()> hook) { S().waitHook = std::move(hook); }
 
 } // namespace headless

@@ -1,0 +1,95 @@
+// The review PNG: a region of the sheet scaled up with nearest-neighbour
+// pixels, optionally with every sprite rectangle framed so stray pixels and
+// misplaced art stand out.
+#include <png.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "writers.h"
+
+namespace {
+
+constexpr Rgb kFrame{0, 255, 0};
+
+using Image = std::vector<std::vector<uint8_t>>; // RGB rows
+
+Image Scale(const Canvas& canvas, const Palette& palette, const PngView& view) {
+    const int w = view.region.Width() * view.scale, h = view.region.Height() * view.scale;
+    Image rows(static_cast<size_t>(h), std::vector<uint8_t>(static_cast<size_t>(w) * 3));
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = palette[canvas.At(view.region.left + x / view.scale,
+                                            view.region.top + y / view.scale)];
+            uint8_t* p = &rows[static_cast<size_t>(y)][static_cast<size_t>(x) * 3];
+            p[0] = c.r;
+            p[1] = c.g;
+            p[2] = c.b;
+        }
+    }
+    return rows;
+}
+
+void Plot(Image& image, int x, int y, Rgb c) {
+    if (y < 0 || y >= static_cast<int>(image.size()) || x < 0 ||
+        x * 3 >= static_cast<int>(image[0].size()))
+        return;
+    uint8_t* p = &image[static_cast<size_t>(y)][static_cast<size_t>(x) * 3];
+    p[0] = c.r;
+    p[1] = c.g;
+    p[2] = c.b;
+}
+
+// Frames each sprite one image pixel outside its rectangle.
+void MarkSprites(Image& image, const PngView& view) {
+    for (const sheet::NamedRect& sprite : sheet::kSprites) {
+        const int s = view.scale;
+        const int l = (sprite.rect.left - view.region.left) * s - 1;
+        const int t = (sprite.rect.top - view.region.top) * s - 1;
+        const int r = (sprite.rect.right - view.region.left) * s;
+        const int b = (sprite.rect.bottom - view.region.top) * s;
+        for (int x = l; x <= r; ++x) {
+            Plot(image, x, t, kFrame);
+            Plot(image, x, b, kFrame);
+        }
+        for (int y = t; y <= b; ++y) {
+            Plot(image, l, y, kFrame);
+            Plot(image, r, y, kFrame);
+        }
+    }
+}
+
+bool Save(const std::string& path, Image& image) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool ok = false;
+    if (png && info && setjmp(png_jmpbuf(png)) == 0) {
+        const auto w = static_cast<png_uint_32>(image[0].size() / 3);
+        const auto h = static_cast<png_uint_32>(image.size());
+        png_init_io(png, file);
+        png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (auto& row : image)
+            png_write_row(png, row.data());
+        png_write_end(png, nullptr);
+        ok = true;
+    }
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0 && ok;
+}
+
+} // namespace
+
+bool WritePng(const std::string& path, const Canvas& canvas, const Palette& palette,
+              const PngView& view) {
+    if (view.scale < 1 || view.region.Width() <= 0 || view.region.Height() <= 0)
+        return false;
+    Image image = Scale(canvas, palette, view);
+    if (view.markSprites)
+        MarkSprites(image, view);
+    return Save(path, image);
+}
