@@ -1,0 +1,61 @@
+// CDib painting through GDI, and its GDI palette.
+#include "dib.h"
+
+#include <cstdlib>
+
+#include "global_block.h"
+
+// Painting needs a complete image: an info block whose header and colour
+// table fit in it, uncompressed rows, and a pixel block holding every row
+// the header describes. StretchDIBits reads as much as the header says.
+bool CDib::CanPaint() {
+    if (!lpInfo || !lpBits) return false;
+    const BITMAPINFOHEADER& h = lpInfo->bmiHeader;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB) return false;
+    if (h.biWidth <= 0 || h.biHeight == 0) return false;
+    unsigned long long colors = NumColors(&h);
+    if (h.biSize + colors * sizeof(RGBQUAD) > GetInfoSize()) return false;
+    unsigned long long rowBytes = ((static_cast<unsigned long long>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
+    unsigned long long rows = static_cast<unsigned long long>(std::llabs(static_cast<long long>(h.biHeight)));
+    return rowBytes * rows <= LockedBlockSize(lpBits);
+}
+
+int CDib::PaintArea(HDC hdc, int x, int y, int width, int height) {
+    if (!CanPaint()) return 0;
+    return StretchDIBits(hdc, x, y, width, height, 0, 0, width, height, lpBits, lpInfo, DIB_RGB_COLORS, SRCCOPY);
+}
+
+int CDib::Paint(HDC hdc, int x, int y) {
+    if (!lpInfo) return 0;
+    // A top-down image has a negative height; the painted area is its size.
+    LONG height = lpInfo->bmiHeader.biHeight;
+    return PaintArea(hdc, x, y, lpInfo->bmiHeader.biWidth, height < 0 ? -height : height);
+}
+
+int CDib::PaintRect(HDC hdc, LPRECT rect) {
+    if (!rect || !lpInfo) return 0;
+    int width = rect->right - rect->left;
+    int height = rect->bottom - rect->top;
+    if (!CanPaint()) return 0;
+    return StretchDIBits(hdc, rect->left, rect->top, width, height, 0, 0, width, height, lpBits, lpInfo,
+                         DIB_RGB_COLORS, SRCCOPY);
+}
+
+HPALETTE CDib::CreateGdiPalette() {
+    if (!lpInfo) return nullptr;
+    // LOGPALETTE declares one entry; the block has room for all 256.
+    struct {
+        WORD palVersion;
+        WORD palNumEntries;
+        PALETTEENTRY entries[256];
+    } block = {0x300, 256, {}};
+    DWORD count = NumColors(&lpInfo->bmiHeader);
+    if (count > 256) count = 256;
+    for (DWORD i = 0; i < count; i++) {
+        block.entries[i].peRed = lpColorTable[i].rgbRed;
+        block.entries[i].peGreen = lpColorTable[i].rgbGreen;
+        block.entries[i].peBlue = lpColorTable[i].rgbBlue;
+        block.entries[i].peFlags = 0;
+    }
+    return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&block));
+}
