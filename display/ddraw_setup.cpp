@@ -10,6 +10,7 @@ LPDIRECTDRAWSURFACE lpDDSBack = nullptr;
 LPDIRECTDRAWSURFACE lpDDSOffscreen = nullptr;
 LPDIRECTDRAWPALETTE lpDDPal = nullptr;
 LPDIRECTDRAWPALETTE lpDDPalTitle = nullptr;
+CDib* SheetImage = nullptr;
 
 int InitDirectDraw(HWND hwnd) {
     if (DirectDrawCreate(nullptr, &lpDD, nullptr) != DD_OK) return ReportError("DirectDrawCreate Failed");

@@ -16,6 +16,11 @@ extern LPDIRECTDRAWSURFACE lpDDSOffscreen; // the sprite sheet, with its source 
 extern LPDIRECTDRAWPALETTE lpDDPal;       // the sprite sheet's colours, on both pages
 extern LPDIRECTDRAWPALETTE lpDDPalTitle;  // the title image's colours
 
+class CDib;
+// The image painted on lpDDSOffscreen, kept so that a restore of lost
+// surfaces can paint it again; null until start-up has painted the sheet.
+extern CDib* SheetImage;
+
 // Creates the DirectDraw object and takes the display into exclusive
 // full-screen 640 x 480 x 8 for `hwnd`. 1 on success; else 0 after one
 // "DirectDraw Error" box naming the call that failed. Nothing is undone.

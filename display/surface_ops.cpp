@@ -60,7 +60,11 @@ HRESULT RestoreAll() {
     // brought it back; DirectDraw answers DDERR_IMPLICITLYCREATED for it.
     hr = lpDDSBack->Restore();
     if (hr != DD_OK && hr != DDERR_IMPLICITLYCREATED) return hr;
-    return lpDDSOffscreen->Restore();
+    hr = lpDDSOffscreen->Restore();
+    // A restored surface comes back without its pixels: the sprite sheet is
+    // painted again (its colour key stays set), or every sprite would be gone.
+    if (hr == DD_OK && SheetImage) CopyDibToSurface(lpDDSOffscreen, SheetImage);
+    return hr;
 }
 
 int CopyDibToSurface(LPDIRECTDRAWSURFACE surface, CDib* dib) {

@@ -27,7 +27,8 @@ int DrawSprite(LONG x, LONG y, RECT rect, int opaque);
 HRESULT FlipPages();
 
 // Restores the primary (and with it its flipping chain), the back buffer and
-// the sprite surface, stopping at the first failure.
+// the sprite surface, stopping at the first failure, then paints SheetImage
+// onto the restored sprite surface.
 HRESULT RestoreAll();
 
 // Paints `dib` at (0, 0) of `surface` through the surface's device context.

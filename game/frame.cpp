@@ -2,13 +2,16 @@
 #include "frame.h"
 
 #include "collisions.h"
+#include "ddraw_setup.h"
 #include "foes.h"
+#include "render.h"
+#include "surface_ops.h"
 #include "world.h"
 
 void GameFrame() {
     ReadInput();                 // 1
     ClampPlayer();               // 2
-    // 3: clear the back buffer (drawing joins once the display exists)
+    ClearSurface(lpDDSBack);     // 3
     SpawnBonus();                // 4
     SpawnBoss();                 // 5
     SpawnEnemies();              // 6
@@ -25,9 +28,9 @@ void GameFrame() {
     MoveRightEnemies();          // 17
     MoveBossShots();             // 18
     MovePlayerShots();           // 19
-    // 20: draw the background
-    // 21: draw all active sprites
-    // 22: flip the pages
+    DrawBackground();            // 20
+    DrawSprites();               // 21
+    FlipPages();                 // 22
 }
 
 void ReadInput() {
