@@ -16,6 +16,3 @@ void DrawBossShot(Canvas& canvas);
 
 void DrawBonuses(Canvas& canvas);
 void DrawExplosions(Canvas& canvas);
-
-// The whole sheet: transparent key colour everywhere, then every part.
-Canvas DrawSheet();

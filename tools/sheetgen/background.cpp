@@ -1,12 +1,29 @@
 // The backdrop: a city at night seen from the side. A banded sky that
 // darkens upwards, stars, a moon with its halo, and three rows of buildings,
 // the farthest hazy and sparsely lit, the nearest almost black.
-#include <cmath>
+#include <algorithm>
+#include <cstdint>
 
 #include "art.h"
-#include "hash.h"
 
 namespace {
+
+// A fixed integer hash: the backdrop's only source of variety, so every run
+// draws the same city.
+uint32_t Hash(uint32_t a, uint32_t b = 0, uint32_t c = 0) {
+    uint32_t h = 0x2545F491u ^ (a * 0x9E3779B1u) ^ (b * 0x85EBCA77u) ^ (c * 0xC2B2AE3Du);
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    h *= 0x297A2D39u;
+    h ^= h >> 15;
+    return h;
+}
+
+// A value in [lo, hi] picked by the hash.
+int Pick(uint32_t hash, int lo, int hi) {
+    return lo + static_cast<int>(hash % static_cast<uint32_t>(hi - lo + 1));
+}
 
 constexpr int kWidth = sheet::kBackground.right + 1; // column 639 gets sky too
 constexpr int kHeight = sheet::kBackground.bottom;
@@ -14,9 +31,13 @@ constexpr int kMoonX = 508, kMoonY = 82, kMoonR = 23;
 
 // ---- sky ----
 
-int SkyBand(int y) { return std::min(pal::kSky.count - 1, y * pal::kSky.count / 450); }
+int SkyBand(int y) {
+    return std::min(pal::kSky.count - 1, y * pal::kSky.count / 450);
+}
 
-bool IsSky(uint8_t c) { return c >= pal::kSky.first && c <= pal::kSky.Lightest(); }
+bool IsSky(uint8_t c) {
+    return c >= pal::kSky.first && c <= pal::kSky.Lightest();
+}
 
 // Each band's first rows mix in the band above with an ordered pattern, so
 // the steps read as a gradient without any noise.
@@ -53,7 +74,7 @@ void PaintMoon(View& view) {
 
     const struct {
         double dx, dy, rx, ry;
-    } craters[] = {{-8, -5, 5, 4}, {7, 6, 4.5, 3.5}, {3, -11, 3, 2.5},
+    } craters[] = {{-8, -5, 5, 4},     {7, 6, 4.5, 3.5}, {3, -11, 3, 2.5},
                    {-4, 11, 3.5, 2.5}, {12, -4, 2.5, 2}, {-13, 4, 2, 2}};
     for (const auto& c : craters) {
         const double cx = kMoonX + 0.5 + c.dx, cy = kMoonY + 0.5 + c.dy;
@@ -75,8 +96,7 @@ void PaintStars(View& view) {
             const int x = cx * kCell + static_cast<int>((h >> 8) % kCell);
             const int y = cy * kCell + static_cast<int>((h >> 12) % kCell);
             const int chance = 42 - y / 9;
-            if (static_cast<int>(h % 100) >= chance || !IsSky(view.At(x, y)))
-                continue;
+            if (static_cast<int>(h % 100) >= chance || !IsSky(view.At(x, y))) continue;
             const int kind = static_cast<int>((h >> 20) % 100);
             if (kind < 55) {
                 view.Set(x, y, pal::kStar[0]);
@@ -97,14 +117,14 @@ void PaintStars(View& view) {
 
 struct Layer {
     uint32_t seed;
-    Ramp ramp;             // detail, shadow side, wall, lit edge
-    int minTop, maxTop;    // roof heights
+    Ramp ramp;          // detail, shadow side, wall, lit edge
+    int minTop, maxTop; // roof heights
     int minWidth, maxWidth;
-    int winW, winH;        // window size
-    int stepX, stepY;      // window pitch
-    int litPercent;        // share of lit windows
-    bool darkWindows;      // draw the unlit ones too
-    bool dim;              // far away: only dim window colours
+    int winW, winH;   // window size
+    int stepX, stepY; // window pitch
+    int litPercent;   // share of lit windows
+    bool darkWindows; // draw the unlit ones too
+    bool dim;         // far away: only dim window colours
 };
 
 const Layer kLayers[] = {
@@ -115,14 +135,10 @@ const Layer kLayers[] = {
 
 uint8_t LitColour(const Layer& layer, uint32_t h) {
     const int pick = static_cast<int>(h % 100);
-    if (layer.dim)
-        return pal::kWindow[pick < 70 ? 0 : 1];
-    if (pick < 8)
-        return pal::kWindowCool;
-    if (pick < 30)
-        return pal::kWindow[5];
-    if (pick < 80)
-        return pal::kWindow[4];
+    if (layer.dim) return pal::kWindow[pick < 70 ? 0 : 1];
+    if (pick < 8) return pal::kWindowCool;
+    if (pick < 30) return pal::kWindow[5];
+    if (pick < 80) return pal::kWindow[4];
     return pal::kWindow[3];
 }
 
@@ -178,8 +194,8 @@ void PaintWaterTank(View& view, const Layer& layer, int x, int top) {
     view.Box(x + 1, top - 4, x + 2, top, layer.ramp[1]);
     view.Box(x + 8, top - 4, x + 9, top, layer.ramp[1]);
     Mask tank = view.NewMask().Box(x, top - 13, x + 10, top - 4);
-    tank.Add(view.NewMask().Polygon({{x - 0.5, top - 13.0}, {x + 5.0, top - 17.0},
-                                     {x + 10.5, top - 13.0}}));
+    tank.Add(view.NewMask().Polygon(
+        {{x - 0.5, top - 13.0}, {x + 5.0, top - 17.0}, {x + 10.5, top - 13.0}}));
     view.Fill(tank, layer.ramp[1]);
     view.Box(x + 8, top - 13, x + 10, top - 4, layer.ramp[3]);
 }

@@ -31,7 +31,9 @@ class Bytes {
     std::vector<uint8_t> data_;
 };
 
-uint32_t RowStride(int width) { return (static_cast<uint32_t>(width) + 3u) & ~3u; }
+uint32_t RowStride(int width) {
+    return (static_cast<uint32_t>(width) + 3u) & ~3u;
+}
 
 void PutHeaders(Bytes& out, const Canvas& canvas) {
     const uint32_t offset = kFileHeaderSize + kInfoHeaderSize + kColourTableSize;
@@ -83,8 +85,7 @@ bool WriteBmp(const std::string& path, const Canvas& canvas, const Palette& pale
     PutColourTable(out, palette);
     PutRows(out, canvas);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return false;
+    if (!file) return false;
     file.write(reinterpret_cast<const char*>(out.Data().data()),
                static_cast<std::streamsize>(out.Data().size()));
     return static_cast<bool>(file);

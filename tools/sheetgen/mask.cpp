@@ -4,24 +4,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 
 Mask::Mask(int width, int height)
-    : width_(width), height_(height), bits_(static_cast<size_t>(width * height)) {}
+    : width_(width), height_(height), bits_(static_cast<std::size_t>(width * height)) {}
 
 bool Mask::operator()(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return false;
-    return bits_[static_cast<size_t>(y * width_ + x)];
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+    return bits_[static_cast<std::size_t>(y * width_ + x)];
 }
 
 void Mask::Set(int x, int y, bool on) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return;
-    bits_[static_cast<size_t>(y * width_ + x)] = on;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    bits_[static_cast<std::size_t>(y * width_ + x)] = on;
 }
 
-int Mask::Count() const { return static_cast<int>(std::count(bits_.begin(), bits_.end(), true)); }
+int Mask::Count() const {
+    return static_cast<int>(std::count(bits_.begin(), bits_.end(), true));
+}
 
 Mask& Mask::Polygon(std::initializer_list<Point> points) {
     return Polygon(std::vector<Point>(points));
@@ -29,21 +30,20 @@ Mask& Mask::Polygon(std::initializer_list<Point> points) {
 
 // Even-odd scanline fill sampled at pixel centres.
 Mask& Mask::Polygon(const std::vector<Point>& points) {
-    const size_t n = points.size();
-    if (n < 3)
-        return *this;
+    const std::size_t n = points.size();
+    if (n < 3) return *this;
     std::vector<double> crossings;
     for (int y = 0; y < height_; ++y) {
         const double sy = y + 0.5;
         crossings.clear();
-        for (size_t i = 0; i < n; ++i) {
+        for (std::size_t i = 0; i < n; ++i) {
             const Point& a = points[i];
             const Point& b = points[(i + 1) % n];
             if ((a.y <= sy && b.y > sy) || (b.y <= sy && a.y > sy))
                 crossings.push_back(a.x + (sy - a.y) * (b.x - a.x) / (b.y - a.y));
         }
         std::sort(crossings.begin(), crossings.end());
-        for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
             const int from = static_cast<int>(std::ceil(crossings[i] - 0.5));
             const int to = static_cast<int>(std::floor(crossings[i + 1] - 0.5));
             for (int x = std::max(from, 0); x <= std::min(to, width_ - 1); ++x)
@@ -58,8 +58,7 @@ Mask& Mask::Ellipse(double cx, double cy, double rx, double ry) {
         for (int x = 0; x < width_; ++x) {
             const double dx = (x + 0.5 - cx) / rx;
             const double dy = (y + 0.5 - cy) / ry;
-            if (dx * dx + dy * dy <= 1.0)
-                Set(x, y);
+            if (dx * dx + dy * dy <= 1.0) Set(x, y);
         }
     }
     return *this;
@@ -79,8 +78,7 @@ Mask& Mask::Line(int x0, int y0, int x1, int y1) {
     int err = dx + dy;
     for (;;) {
         Set(x0, y0);
-        if (x0 == x1 && y0 == y1)
-            break;
+        if (x0 == x1 && y0 == y1) break;
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -97,24 +95,21 @@ Mask& Mask::Line(int x0, int y0, int x1, int y1) {
 Mask& Mask::Add(const Mask& other) {
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
-            if (other(x, y))
-                Set(x, y);
+            if (other(x, y)) Set(x, y);
     return *this;
 }
 
 Mask& Mask::Cut(const Mask& other) {
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
-            if (other(x, y))
-                Set(x, y, false);
+            if (other(x, y)) Set(x, y, false);
     return *this;
 }
 
 Mask& Mask::Keep(const Mask& other) {
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
-            if (!other(x, y))
-                Set(x, y, false);
+            if (!other(x, y)) Set(x, y, false);
     return *this;
 }
 
@@ -142,7 +137,6 @@ Mask Mask::Grown() const {
         for (int x = 0; x < width_; ++x)
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx)
-                    if ((*this)(x + dx, y + dy))
-                        out.Set(x, y);
+                    if ((*this)(x + dx, y + dy)) out.Set(x, y);
     return out;
 }

@@ -16,9 +16,21 @@ struct RampColours {
 
 const RampColours kRamps[] = {
     {pal::kSky,
-     {{4, 5, 18}, {6, 7, 24}, {8, 9, 30}, {11, 11, 36}, {14, 13, 42}, {17, 15, 48},
-      {21, 17, 54}, {26, 20, 60}, {32, 23, 66}, {39, 27, 72}, {47, 31, 78}, {56, 35, 83},
-      {66, 39, 88}, {78, 44, 92}, {92, 50, 96}}},
+     {{4, 5, 18},
+      {6, 7, 24},
+      {8, 9, 30},
+      {11, 11, 36},
+      {14, 13, 42},
+      {17, 15, 48},
+      {21, 17, 54},
+      {26, 20, 60},
+      {32, 23, 66},
+      {39, 27, 72},
+      {47, 31, 78},
+      {56, 35, 83},
+      {66, 39, 88},
+      {78, 44, 92},
+      {92, 50, 96}}},
     {pal::kStar, {{120, 122, 160}, {190, 206, 255}, {255, 232, 176}, {250, 250, 236}}},
     {pal::kMoonHalo, {{14, 15, 42}, {22, 23, 56}}},
     {pal::kMoon, {{152, 150, 140}, {192, 190, 172}, {226, 224, 204}, {250, 248, 232}}},
@@ -26,7 +38,11 @@ const RampColours kRamps[] = {
     {pal::kMidCity, {{12, 12, 28}, {15, 15, 34}, {19, 19, 40}, {32, 32, 58}}},
     {pal::kNearCity, {{4, 4, 10}, {6, 6, 14}, {9, 9, 19}, {20, 20, 34}}},
     {pal::kWindow,
-     {{70, 56, 36}, {110, 84, 46}, {170, 120, 60}, {220, 160, 70}, {245, 205, 100},
+     {{70, 56, 36},
+      {110, 84, 46},
+      {170, 120, 60},
+      {220, 160, 70},
+      {245, 205, 100},
       {255, 240, 160}}},
     {{pal::kWindowCool, 1}, {{120, 170, 220}}},
     {{pal::kBeacon, 1}, {{255, 40, 40}}},
@@ -47,8 +63,14 @@ const RampColours kRamps[] = {
     {pal::kBronze, {{86, 54, 22}, {146, 100, 44}, {204, 154, 72}, {244, 214, 136}}},
     {pal::kBossGlow, {{130, 0, 14}, {210, 24, 24}, {255, 96, 44}, {255, 206, 128}}},
     {pal::kFire,
-     {{84, 16, 8}, {144, 28, 10}, {204, 54, 16}, {242, 104, 22}, {255, 160, 40}, {255, 214, 80},
-      {255, 244, 160}, {255, 255, 228}}},
+     {{84, 16, 8},
+      {144, 28, 10},
+      {204, 54, 16},
+      {242, 104, 22},
+      {255, 160, 40},
+      {255, 214, 80},
+      {255, 244, 160},
+      {255, 255, 228}}},
     {pal::kSmoke,
      {{38, 36, 40}, {62, 58, 62}, {90, 86, 88}, {122, 118, 118}, {158, 154, 150}, {196, 192, 186}}},
     {pal::kPlayerBolt, {{24, 96, 224}, {60, 186, 255}, {150, 238, 255}, {236, 255, 255}}},
@@ -73,8 +95,7 @@ const RampColours kRamps[] = {
 
 bool Taken(const Palette& table, const std::array<bool, 256>& used, Rgb colour) {
     for (int i = 0; i < 256; ++i)
-        if (used[i] && table[i] == colour)
-            return true;
+        if (used[i] && table[i] == colour) return true;
     return false;
 }
 
@@ -97,10 +118,8 @@ Palette Build() {
             Fail("ramp has the wrong number of colours", entry.ramp.first);
         int index = entry.ramp.first;
         for (Rgb colour : entry.colours) {
-            if (used[index])
-                Fail("assigned twice", index);
-            if (Taken(table, used, colour))
-                Fail("colour already in the table", index);
+            if (used[index]) Fail("assigned twice", index);
+            if (Taken(table, used, colour)) Fail("colour already in the table", index);
             table[index] = colour;
             used[index] = true;
             ++index;

@@ -18,10 +18,8 @@ struct Ramp {
 
     // Shade i of the ramp, clamped to its ends so callers can over-reach.
     constexpr uint8_t operator[](int i) const {
-        if (i < 0)
-            i = 0;
-        if (i >= count)
-            i = count - 1;
+        if (i < 0) i = 0;
+        if (i >= count) i = count - 1;
         return static_cast<uint8_t>(first + i);
     }
     constexpr uint8_t Darkest() const { return first; }
@@ -33,11 +31,11 @@ namespace pal {
 constexpr uint8_t kBlack = 0;
 
 // Background: 1..47
-constexpr Ramp kSky{1, 15};         // zenith (darkest) to horizon glow
-constexpr Ramp kStar{16, 4};        // dim, blue, yellow, white
-constexpr Ramp kMoonHalo{20, 2};    // two rings of lit sky around the moon
-constexpr Ramp kMoon{22, 4};        // crater, shade, face, highlight
-constexpr Ramp kFarCity{26, 4};     // detail, shadow side, wall, lit edge
+constexpr Ramp kSky{1, 15};      // zenith (darkest) to horizon glow
+constexpr Ramp kStar{16, 4};     // dim, blue, yellow, white
+constexpr Ramp kMoonHalo{20, 2}; // two rings of lit sky around the moon
+constexpr Ramp kMoon{22, 4};     // crater, shade, face, highlight
+constexpr Ramp kFarCity{26, 4};  // detail, shadow side, wall, lit edge
 constexpr Ramp kMidCity{30, 4};
 constexpr Ramp kNearCity{34, 4};
 constexpr Ramp kWindow{38, 6};      // dim amber .. bright yellow

@@ -3,6 +3,7 @@
 // misplaced art stand out.
 #include <png.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <vector>
 
@@ -16,12 +17,12 @@ using Image = std::vector<std::vector<uint8_t>>; // RGB rows
 
 Image Scale(const Canvas& canvas, const Palette& palette, const PngView& view) {
     const int w = view.region.Width() * view.scale, h = view.region.Height() * view.scale;
-    Image rows(static_cast<size_t>(h), std::vector<uint8_t>(static_cast<size_t>(w) * 3));
+    Image rows(static_cast<std::size_t>(h), std::vector<uint8_t>(static_cast<std::size_t>(w) * 3));
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const Rgb c = palette[canvas.At(view.region.left + x / view.scale,
                                             view.region.top + y / view.scale)];
-            uint8_t* p = &rows[static_cast<size_t>(y)][static_cast<size_t>(x) * 3];
+            uint8_t* p = &rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x) * 3];
             p[0] = c.r;
             p[1] = c.g;
             p[2] = c.b;
@@ -34,7 +35,7 @@ void Plot(Image& image, int x, int y, Rgb c) {
     if (y < 0 || y >= static_cast<int>(image.size()) || x < 0 ||
         x * 3 >= static_cast<int>(image[0].size()))
         return;
-    uint8_t* p = &image[static_cast<size_t>(y)][static_cast<size_t>(x) * 3];
+    uint8_t* p = &image[static_cast<std::size_t>(y)][static_cast<std::size_t>(x) * 3];
     p[0] = c.r;
     p[1] = c.g;
     p[2] = c.b;
@@ -61,8 +62,7 @@ void MarkSprites(Image& image, const PngView& view) {
 
 bool Save(const std::string& path, Image& image) {
     FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
+    if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     bool ok = false;
@@ -86,10 +86,8 @@ bool Save(const std::string& path, Image& image) {
 
 bool WritePng(const std::string& path, const Canvas& canvas, const Palette& palette,
               const PngView& view) {
-    if (view.scale < 1 || view.region.Width() <= 0 || view.region.Height() <= 0)
-        return false;
+    if (view.scale < 1 || view.region.Width() <= 0 || view.region.Height() <= 0) return false;
     Image image = Scale(canvas, palette, view);
-    if (view.markSprites)
-        MarkSprites(image, view);
+    if (view.markSprites) MarkSprites(image, view);
     return Save(path, image);
 }

@@ -11,9 +11,9 @@
 bool WriteBmp(const std::string& path, const Canvas& canvas, const Palette& palette);
 
 struct PngView {
-    Rect region;          // the part of the sheet to show
-    int scale;            // each sheet pixel becomes scale x scale
-    bool markSprites;     // outline the sprite rectangles
+    Rect region;      // the part of the sheet to show
+    int scale;        // each sheet pixel becomes scale x scale
+    bool markSprites; // outline the sprite rectangles
 };
 
 bool WritePng(const std::string& path, const Canvas& canvas, const Palette& palette,

@@ -1,0 +1,90 @@
+// sheetgen: draws the game's sprite sheet and saves it as city2.bmp.
+//
+//   sheetgen OUT.bmp [--png REVIEW.png] [--crop L,T,R,B,SCALE,CROP.png]
+//
+// --png writes the whole sheet at twice its size with the sprite rectangles
+// framed; --crop writes one region at any scale. Both are for reviewing the
+// art and may be given more than once.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "art.h"
+#include "writers.h"
+
+namespace {
+
+// Everything starts transparent; then the background and each sprite are
+// painted in their own rectangles.
+Canvas DrawSheet() {
+    Canvas canvas(sheet::kWidth, sheet::kHeight, pal::kKey);
+    DrawBackground(canvas);
+    DrawPlayerShip(canvas);
+    DrawPlayerShot(canvas);
+    DrawRightEnemy(canvas);
+    DrawLeftEnemy(canvas);
+    DrawBoss(canvas);
+    DrawBossShot(canvas);
+    DrawBonuses(canvas);
+    DrawExplosions(canvas);
+    return canvas;
+}
+
+struct Review {
+    std::string path;
+    PngView view;
+};
+
+bool ParseCrop(const std::string& arg, Review& out) {
+    Rect r{};
+    int scale = 0, used = 0;
+    if (std::sscanf(arg.c_str(), "%d,%d,%d,%d,%d,%n", &r.left, &r.top, &r.right, &r.bottom, &scale,
+                    &used) != 5 ||
+        used == 0 || static_cast<std::size_t>(used) >= arg.size())
+        return false;
+    out = {arg.substr(static_cast<std::size_t>(used)), {r, scale, false}};
+    return true;
+}
+
+bool ParseArgs(int argc, char** argv, std::string& bmp, std::vector<Review>& reviews) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--png" && i + 1 < argc) {
+            reviews.push_back({argv[++i], {{0, 0, sheet::kWidth, sheet::kHeight}, 2, true}});
+        } else if (arg == "--crop" && i + 1 < argc) {
+            Review crop;
+            if (!ParseCrop(argv[++i], crop)) return false;
+            reviews.push_back(crop);
+        } else if (bmp.empty() && !arg.empty() && arg[0] != '-') {
+            bmp = arg;
+        } else {
+            return false;
+        }
+    }
+    return !bmp.empty();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string bmp;
+    std::vector<Review> reviews;
+    if (!ParseArgs(argc, argv, bmp, reviews)) {
+        std::fprintf(stderr, "usage: sheetgen OUT.bmp [--png REVIEW.png] "
+                             "[--crop L,T,R,B,SCALE,CROP.png]\n");
+        return 2;
+    }
+    const Canvas canvas = DrawSheet();
+    if (!WriteBmp(bmp, canvas, SheetPalette())) {
+        std::fprintf(stderr, "sheetgen: cannot write %s\n", bmp.c_str());
+        return 1;
+    }
+    for (const Review& review : reviews) {
+        if (!WritePng(review.path, canvas, SheetPalette(), review.view)) {
+            std::fprintf(stderr, "sheetgen: cannot write %s\n", review.path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
