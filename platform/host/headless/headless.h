@@ -48,7 +48,8 @@ void QueueKeyUp(int vk, bool alt = false);
 // ---- Window manager -------------------------------------------------------------------
 
 // Queues the application's activation or deactivation, as a window manager
-// does when the user switches applications.
+// does when the user switches applications. Activation restores a
+// minimized main window.
 void Activate();
 void Deactivate();
 // Queues the user's request to close the main window.

@@ -84,6 +84,8 @@ bool PollEvent(Event& event) {
     if (event.kind == EventKind::KeyDown) s.keys.Press(event.vk);
     if (event.kind == EventKind::KeyUp) s.keys.Release(event.vk);
     if (event.kind == EventKind::Deactivate) s.keys.ReleaseAll();
+    // Switching back to a minimized application restores its window.
+    if (event.kind == EventKind::Activate && s.windowState == WindowState::Minimized) s.windowState = WindowState::Shown;
     return true;
 }
 

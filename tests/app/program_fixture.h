@@ -1,0 +1,83 @@
+// Runs the real program — WinMain, start-up, message loop, window procedure —
+// on the headless host, scripted through its idle and wait hooks, and puts
+// every global of the program back to its start between tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "ddraw_setup.h"
+#include "dib.h"
+#include "game_state.h"
+#include "headless.h"
+#include "startup.h"
+#include "user_state.h"
+#include "winmain.h"
+#include "world.h"
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    // Passes: idle passes of the message loop seen by the idle hook.
+    int passes = 0;
+    int waits = 0;
+
+    void SetUp() override { ResetProgram(); }
+    void TearDown() override { ResetProgram(); }
+
+    static void ResetProgram() {
+        if (lpDDSOffscreen) lpDDSOffscreen->Release();
+        if (lpDDPal) lpDDPal->Release();
+        if (lpDDPalTitle) lpDDPalTitle->Release();
+        lpDDSOffscreen = nullptr;
+        lpDDPal = lpDDPalTitle = nullptr;
+        ReleaseDirectDraw();
+        delete SpriteSheet;
+        SpriteSheet = nullptr;
+        SheetImage = nullptr;
+        GameState = GS_STARTING;
+        AppActive = 0;
+        RandomState = 1;
+        LastFireTick = 0;
+        headless::Reset();
+        platform::ResetWindowingForTests();
+        headless::SetTickCount(1000000);
+    }
+
+    // Runs WinMain. `onPass(n)` runs at the n-th idle pass (from 0), before
+    // that pass's frame; `onWait(n)` when the loop must wait for a message.
+    // A run that passes `limit` idle passes is ended with Esc.
+    int Run(std::function<void(int)> onPass, std::function<void(int)> onWait = nullptr, int limit = 5000) {
+        headless::SetIdleHook([this, onPass, limit] {
+            int n = passes++;
+            headless::AdvanceTickCount(16);
+            if (onPass) onPass(n);
+            if (n == limit) headless::PressKey(VK_ESCAPE);
+        });
+        headless::SetWaitHook([this, onWait] {
+            int n = waits++;
+            if (onWait) onWait(n);
+        });
+        return WinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
+    }
+
+    // The screen's palette index at (x, y).
+    static uint8_t ScreenAt(int x, int y) { return headless::Screen().pixels[static_cast<size_t>(y) * 640 + x]; }
+
+    // The sprite sheet as it lies on the sprite surface.
+    static std::vector<uint8_t> SheetPixels(int* width) {
+        DDSURFACEDESC ddsd;
+        std::memset(&ddsd, 0, sizeof(ddsd));
+        ddsd.dwSize = sizeof(ddsd);
+        std::vector<uint8_t> out;
+        if (lpDDSOffscreen->Lock(nullptr, &ddsd, DDLOCK_WAIT, nullptr) != DD_OK) return out;
+        out.resize(static_cast<size_t>(ddsd.dwWidth) * ddsd.dwHeight);
+        for (DWORD y = 0; y < ddsd.dwHeight; y++)
+            std::memcpy(&out[y * ddsd.dwWidth], static_cast<uint8_t*>(ddsd.lpSurface) + y * ddsd.lPitch, ddsd.dwWidth);
+        lpDDSOffscreen->Unlock(nullptr);
+        *width = static_cast<int>(ddsd.dwWidth);
+        return out;
+    }
+};
