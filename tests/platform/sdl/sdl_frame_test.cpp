@@ -1,0 +1,86 @@
+// The SDL host's display arithmetic: letterboxing, windowed size, 60 Hz pacing.
+#include <gtest/gtest.h>
+
+#include "sdl_frame.h"
+
+namespace {
+
+using sdlhost::FramePacer;
+using sdlhost::Rect;
+
+struct BoxCase {
+    int outW, outH;
+    Rect expected;
+};
+
+class SdlLetterbox : public testing::TestWithParam<BoxCase> {};
+
+TEST_P(SdlLetterbox, ScalesByWholeFactorAndCentres) {
+    const BoxCase& c = GetParam();
+    EXPECT_EQ(sdlhost::LetterboxRect(640, 480, c.outW, c.outH), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, SdlLetterbox,
+                         testing::Values(BoxCase{640, 480, {0, 0, 640, 480}},
+                                         BoxCase{1280, 960, {0, 0, 1280, 960}},
+                                         BoxCase{1920, 1080, {320, 60, 1280, 960}},
+                                         BoxCase{2560, 1440, {320, 0, 1920, 1440}},
+                                         BoxCase{1366, 768, {363, 144, 640, 480}},
+                                         BoxCase{1279, 959, {319, 239, 640, 480}},
+                                         // Smaller than the frame: shrunk with its aspect kept.
+                                         BoxCase{320, 480, {0, 120, 320, 240}},
+                                         BoxCase{800, 300, {200, 0, 400, 300}},
+                                         BoxCase{0, 480, {0, 0, 0, 0}}));
+
+TEST(SdlWindowedScale, TakesLargestMultipleThatFitsAndAtLeastOne) {
+    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 1920, 1040), 2);
+    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 1280, 960), 2);
+    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 1279, 960), 1);
+    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 3840, 2100), 4);
+    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 600, 400), 1);
+}
+
+constexpr int64_t kStart = 5'000'000'000;
+
+TEST(SdlFramePacer, ShowsFirstFlipAtOnce) {
+    FramePacer pacer;
+    EXPECT_EQ(pacer.Schedule(kStart), kStart);
+}
+
+TEST(SdlFramePacer, DeadlinesAreWholeSixtiethsOfTheAnchorWithoutDrift) {
+    FramePacer pacer;
+    pacer.Schedule(kStart);
+    // Callers that come early wait for exactly n/60 s after the first flip.
+    EXPECT_EQ(pacer.Schedule(kStart + 1000), kStart + 16'666'666);
+    EXPECT_EQ(pacer.Schedule(kStart + 16'666'666), kStart + 33'333'333);
+    EXPECT_EQ(pacer.Schedule(kStart + 33'333'333), kStart + 50'000'000);
+    int64_t due = 0;
+    for (int frame = 4; frame <= 60; frame++) due = pacer.Schedule(due);
+    EXPECT_EQ(due, kStart + FramePacer::kSecondNs);
+}
+
+TEST(SdlFramePacer, SlightlyLateFlipShowsAtOnceAndKeepsSchedule) {
+    FramePacer pacer;
+    pacer.Schedule(kStart);
+    int64_t halfFrameLate = kStart + 16'666'666 + 8'000'000;
+    EXPECT_EQ(pacer.Schedule(halfFrameLate), halfFrameLate);
+    EXPECT_EQ(pacer.Schedule(halfFrameLate), kStart + 33'333'333);
+}
+
+TEST(SdlFramePacer, FlipMoreThanAFrameLateReanchors) {
+    FramePacer pacer;
+    pacer.Schedule(kStart);
+    int64_t stalled = kStart + 500'000'000; // half a second without flips
+    EXPECT_EQ(pacer.Schedule(stalled), stalled);
+    // No burst of catch-up frames: the next is a whole frame after the stall.
+    EXPECT_EQ(pacer.Schedule(stalled + 1), stalled + 16'666'666);
+}
+
+TEST(SdlFramePacer, ResetShowsNextFlipAtOnce) {
+    FramePacer pacer;
+    pacer.Schedule(kStart);
+    pacer.Reset();
+    EXPECT_EQ(pacer.Schedule(kStart + 1000), kStart + 1000);
+}
+
+} // namespace
