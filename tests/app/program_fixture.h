@@ -9,14 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "ddraw_setup.h"
-#include "dib.h"
-#include "game_state.h"
-#include "headless.h"
-#include "startup.h"
-#include "user_state.h"
-#include "winmain.h"
-#include "world.h"
+#include "program_reset.h"
 
 class ProgramTest : public ::testing::Test {
   protected:
@@ -26,25 +19,6 @@ class ProgramTest : public ::testing::Test {
 
     void SetUp() override { ResetProgram(); }
     void TearDown() override { ResetProgram(); }
-
-    static void ResetProgram() {
-        if (lpDDSOffscreen) lpDDSOffscreen->Release();
-        if (lpDDPal) lpDDPal->Release();
-        if (lpDDPalTitle) lpDDPalTitle->Release();
-        lpDDSOffscreen = nullptr;
-        lpDDPal = lpDDPalTitle = nullptr;
-        ReleaseDirectDraw();
-        delete SpriteSheet;
-        SpriteSheet = nullptr;
-        SheetImage = nullptr;
-        GameState = GS_STARTING;
-        AppActive = 0;
-        RandomState = 1;
-        LastFireTick = 0;
-        headless::Reset();
-        platform::ResetWindowingForTests();
-        headless::SetTickCount(1000000);
-    }
 
     // Runs WinMain. `onPass(n)` runs at the n-th idle pass (from 0), before
     // that pass's frame; `onWait(n)` when the loop must wait for a message.
