@@ -29,6 +29,7 @@
 #define DDERR_NOTFOUND MAKE_DDHRESULT(255)
 #define DDERR_OUTOFMEMORY E_OUTOFMEMORY
 #define DDERR_OUTOFVIDEOMEMORY MAKE_DDHRESULT(380)
+#define DDERR_INVALIDDIRECTDRAWGUID MAKE_DDHRESULT(561)
 #define DDERR_PRIMARYSURFACEALREADYEXISTS MAKE_DDHRESULT(564)
 #define DDERR_SURFACEBUSY MAKE_DDHRESULT(430)
 #define DDERR_SURFACELOST MAKE_DDHRESULT(450)
@@ -42,16 +43,18 @@
 #define DDERR_NOPALETTEATTACHED MAKE_DDHRESULT(572)
 #define DDERR_EXCLUSIVEMODEALREADYSET MAKE_DDHRESULT(581)
 #define DDERR_NOCOOPERATIVELEVELSET MAKE_DDHRESULT(212)
-#define DDERR_HWNDALREADYSET MAKE_DDHRESULT(562)
+#define DDERR_HWNDALREADYSET MAKE_DDHRESULT(571)
 #define DDERR_IMPLICITLYCREATED MAKE_DDHRESULT(588)
 #define DDERR_DCALREADYCREATED MAKE_DDHRESULT(620)
-#define DDERR_NODC MAKE_DDHRESULT(602)
-#define DDERR_CANTCREATEDC MAKE_DDHRESULT(610)
+#define DDERR_NODC MAKE_DDHRESULT(586)
+#define DDERR_CANTCREATEDC MAKE_DDHRESULT(585)
 #define DDERR_NOTPALETTIZED MAKE_DDHRESULT(589)
 #define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110L)
 
 static_assert(DDERR_SURFACELOST == (HRESULT)0x887601C2u, "DDERR_SURFACELOST value");
 static_assert(DDERR_WASSTILLDRAWING == (HRESULT)0x8876021Cu, "DDERR_WASSTILLDRAWING value");
+static_assert(DDERR_HWNDALREADYSET == (HRESULT)0x8876023Bu, "DDERR_HWNDALREADYSET value");
+static_assert(DDERR_NODC == (HRESULT)0x8876024Au, "DDERR_NODC value");
 
 // ---- Structures ----------------------------------------------------------------
 
@@ -262,6 +265,18 @@ static_assert(sizeof(void*) != 4 || offsetof(DDBLTFX, dwFillColor) == 80, "dwFil
 #define DDLOCK_WAIT 0x00000001l
 #define DDLOCK_READONLY 0x00000010l
 #define DDLOCK_WRITEONLY 0x00000020l
+
+// ---- Interface identifiers -----------------------------------------------------------
+
+// The identifiers QueryInterface answers to, with the SDK's values.
+inline constexpr IID IID_IUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr IID IID_IDirectDraw = {
+    0x6C14DB80, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+inline constexpr IID IID_IDirectDrawSurface = {
+    0x6C14DB81, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+inline constexpr IID IID_IDirectDrawPalette = {
+    0x6C14DB84, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
 
 // ---- Interfaces ------------------------------------------------------------------------
 

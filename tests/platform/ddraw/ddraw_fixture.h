@@ -15,7 +15,7 @@
 #include "user_state.h"
 
 class DirectDrawTest : public ::testing::Test {
-  protected:
+  public:
     HWND hwnd = nullptr;
     LPDIRECTDRAW dd = nullptr;
     LPDIRECTDRAWSURFACE primary = nullptr;
@@ -29,14 +29,16 @@ class DirectDrawTest : public ::testing::Test {
         wc.lpfnWndProc = DefWindowProcA;
         wc.lpszClassName = "DirectDrawTest";
         ASSERT_NE(RegisterClassA(&wc), 0);
-        hwnd = CreateWindowExA(WS_EX_TOPMOST, "DirectDrawTest", "DirectDrawTest", WS_POPUP | WS_VISIBLE, 0, 0,
-                               640, 480, nullptr, nullptr, nullptr, nullptr);
+        hwnd = CreateWindowExA(WS_EX_TOPMOST, "DirectDrawTest", "DirectDrawTest",
+                               WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr, nullptr,
+                               nullptr);
         ASSERT_NE(hwnd, nullptr);
         ASSERT_TRUE(platform::IsAppActive());
     }
 
     void TearDown() override {
-        for (auto it = owned.rbegin(); it != owned.rend(); ++it) (*it)->Release();
+        for (auto it = owned.rbegin(); it != owned.rend(); ++it)
+            (*it)->Release();
         owned.clear();
         if (back) back->Release();
         if (primary) primary->Release();
@@ -95,7 +97,9 @@ class DirectDrawTest : public ::testing::Test {
 
     LPDIRECTDRAWPALETTE Palette(const PALETTEENTRY* entries) {
         LPDIRECTDRAWPALETTE palette = nullptr;
-        EXPECT_EQ(dd->CreatePalette(DDPCAPS_8BIT, const_cast<PALETTEENTRY*>(entries), &palette, nullptr), DD_OK);
+        EXPECT_EQ(
+            dd->CreatePalette(DDPCAPS_8BIT, const_cast<PALETTEENTRY*>(entries), &palette, nullptr),
+            DD_OK);
         if (palette) owned.push_back(palette);
         return palette;
     }
@@ -114,8 +118,8 @@ class DirectDrawTest : public ::testing::Test {
         if (surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) != DD_OK) return out;
         out.resize(static_cast<size_t>(desc.dwWidth) * desc.dwHeight);
         for (DWORD y = 0; y < desc.dwHeight; y++)
-            std::memcpy(&out[y * desc.dwWidth], static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch,
-                        desc.dwWidth);
+            std::memcpy(&out[y * desc.dwWidth],
+                        static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, desc.dwWidth);
         surface->Unlock(nullptr);
         return out;
     }
@@ -128,12 +132,13 @@ class DirectDrawTest : public ::testing::Test {
         ASSERT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
         ASSERT_EQ(pixels.size(), static_cast<size_t>(desc.dwWidth) * desc.dwHeight);
         for (DWORD y = 0; y < desc.dwHeight; y++)
-            std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, &pixels[y * desc.dwWidth],
-                        desc.dwWidth);
+            std::memcpy(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch,
+                        &pixels[y * desc.dwWidth], desc.dwWidth);
         ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
     }
 
-    static HRESULT Fill(LPDIRECTDRAWSURFACE surface, DWORD color, LPRECT rect = nullptr, DWORD flags = 0) {
+    static HRESULT Fill(LPDIRECTDRAWSURFACE surface, DWORD color, LPRECT rect = nullptr,
+                        DWORD flags = 0) {
         DDBLTFX fx;
         std::memset(&fx, 0, sizeof fx);
         fx.dwSize = sizeof fx;

@@ -245,13 +245,4 @@ TEST_F(KernelFiles, FileCallsRefuseUnknownAndClosedHandles) {
     EXPECT_EQ(_lclose(again), 0);
 }
 
-TEST_F(KernelFiles, OpenFileFailsAsInjected) {
-    WriteFile("there.bmp", "x");
-    headless::InjectFailure("OpenFile", ERROR_TOO_MANY_OPEN_FILES);
-    OFSTRUCT ofs{};
-    EXPECT_EQ(OpenFile("there.bmp", &ofs, OF_READ), HFILE_ERROR);
-    EXPECT_EQ(ofs.nErrCode, ERROR_TOO_MANY_OPEN_FILES);
-    EXPECT_EQ(ReadAll("there.bmp", &ofs), "x");
-}
-
 } // namespace
