@@ -55,7 +55,8 @@ TEST(SdlFramePacer, DeadlinesAreWholeSixtiethsOfTheAnchorWithoutDrift) {
     EXPECT_EQ(pacer.Schedule(kStart + 16'666'666), kStart + 33'333'333);
     EXPECT_EQ(pacer.Schedule(kStart + 33'333'333), kStart + 50'000'000);
     int64_t due = 0;
-    for (int frame = 4; frame <= 60; frame++) due = pacer.Schedule(due);
+    for (int frame = 4; frame <= 60; frame++)
+        due = pacer.Schedule(due);
     EXPECT_EQ(due, kStart + FramePacer::kSecondNs);
 }
 

@@ -96,8 +96,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = "SdlSmoke";
     if (!RegisterClassA(&wc)) return Fail("RegisterClassA", static_cast<HRESULT>(GetLastError()));
-    HWND hwnd = CreateWindowExA(0, "SdlSmoke", "sdl smoke", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
-                                hInstance, nullptr);
+    HWND hwnd = CreateWindowExA(0, "SdlSmoke", "sdl smoke", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
+                                nullptr, nullptr, hInstance, nullptr);
     if (!hwnd) return Fail("CreateWindowExA", static_cast<HRESULT>(GetLastError()));
 
     Display display;

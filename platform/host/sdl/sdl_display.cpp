@@ -1,0 +1,257 @@
+// The SDL host's emulated display: 640 x 480 x 8 shown in a desktop-size
+// borderless window (the monitor's own mode is never changed), the frame
+// converted through its palette into a streaming texture, scaled by a whole
+// factor with black bars, and page flips paced to a fixed 60 Hz.
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <type_traits>
+
+#include "host.h"
+#include "sdl_frame.h"
+#include "sdl_host.h"
+
+namespace {
+
+constexpr int kModeWidth = 640;
+constexpr int kModeHeight = 480;
+
+// Trivially destructible on purpose: the exit-time shutdown may run after
+// this object's lifetime would otherwise have ended.
+struct DisplayState {
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    int textureW = 0, textureH = 0;
+    bool modeSet = false;
+    bool windowed = false; // Alt+Enter's windowed mode is in force
+    bool hasFrame = false; // the texture holds a frame worth redrawing
+
+    std::array<host::PaletteEntry, 256> palette{}; // the palette `argb` was made from
+    bool paletteKnown = false;
+    std::array<uint32_t, 256> argb{};
+
+    sdlhost::FramePacer pacer;
+};
+
+static_assert(std::is_trivially_destructible_v<DisplayState>);
+
+DisplayState& D() {
+    static DisplayState state;
+    return state;
+}
+
+int64_t NowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Waits for the next 60 Hz deadline. Vsync is not used: the monitor's own
+// rate must not change the game's speed.
+void WaitForFlipDeadline() {
+    int64_t due = D().pacer.Schedule(NowNs());
+    std::this_thread::sleep_until(
+        std::chrono::steady_clock::time_point(std::chrono::nanoseconds(due)));
+}
+
+bool EnsureRenderer(SDL_Window* window) {
+    DisplayState& d = D();
+    if (d.renderer) return true;
+    d.renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!d.renderer) std::fprintf(stderr, "sdl: cannot create a renderer: %s\n", SDL_GetError());
+    return d.renderer != nullptr;
+}
+
+bool EnsureTexture(int width, int height) {
+    DisplayState& d = D();
+    if (d.texture && d.textureW == width && d.textureH == height) return true;
+    if (d.texture) SDL_DestroyTexture(d.texture);
+    d.texture = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                  width, height);
+    d.hasFrame = false;
+    if (!d.texture) {
+        std::fprintf(stderr, "sdl: cannot create the frame texture: %s\n", SDL_GetError());
+        return false;
+    }
+    SDL_SetTextureScaleMode(d.texture, SDL_ScaleModeNearest);
+    d.textureW = width;
+    d.textureH = height;
+    return true;
+}
+
+// The 256-entry ARGB table, rebuilt only when the palette changed.
+void UpdatePalette(const host::PaletteEntry* palette) {
+    DisplayState& d = D();
+    if (d.paletteKnown && std::memcmp(d.palette.data(), palette, sizeof(d.palette)) == 0) return;
+    std::memcpy(d.palette.data(), palette, sizeof(d.palette));
+    for (size_t i = 0; i < d.argb.size(); i++) {
+        const host::PaletteEntry& e = d.palette[i];
+        d.argb[i] = 0xFF000000u | (uint32_t{e.red} << 16) | (uint32_t{e.green} << 8) | e.blue;
+    }
+    d.paletteKnown = true;
+}
+
+bool Upload(const uint8_t* pixels, int width, int height, int pitch) {
+    DisplayState& d = D();
+    void* texels = nullptr;
+    int texPitch = 0;
+    if (SDL_LockTexture(d.texture, nullptr, &texels, &texPitch) != 0) return false;
+    for (int y = 0; y < height; y++) {
+        const uint8_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
+        auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
+                                                static_cast<ptrdiff_t>(y) * texPitch);
+        for (int x = 0; x < width; x++)
+            dst[x] = d.argb[src[x]];
+    }
+    SDL_UnlockTexture(d.texture);
+    return true;
+}
+
+// Clears the window to black and draws the texture integer-scaled in its middle.
+void Draw() {
+    DisplayState& d = D();
+    if (!d.renderer) return;
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(d.renderer, &outW, &outH);
+    SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(d.renderer);
+    if (d.texture && d.hasFrame) {
+        sdlhost::Rect r = sdlhost::LetterboxRect(d.textureW, d.textureH, outW, outH);
+        SDL_Rect dest{r.x, r.y, r.w, r.h};
+        SDL_RenderCopy(d.renderer, d.texture, nullptr, &dest);
+    }
+    SDL_RenderPresent(d.renderer);
+}
+
+SDL_Rect DisplayBounds(SDL_Window* window, bool usableOnly) {
+    SDL_Rect bounds{0, 0, kModeWidth, kModeHeight};
+    int index = SDL_GetWindowDisplayIndex(window);
+    if (index < 0) return bounds;
+    int result = usableOnly ? SDL_GetDisplayUsableBounds(index, &bounds)
+                            : SDL_GetDisplayBounds(index, &bounds);
+    if (result != 0) bounds = SDL_Rect{0, 0, kModeWidth, kModeHeight};
+    return bounds;
+}
+
+// The desktop-size borderless window. The window is first made borderless
+// and desktop-size by hand, so that it covers the screen even where no window
+// manager honours the fullscreen request (a bare X server).
+bool EnterFullscreen(SDL_Window* window) {
+    SDL_Rect desktop = DisplayBounds(window, false);
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, desktop.x, desktop.y);
+    SDL_SetWindowSize(window, desktop.w, desktop.h);
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        std::fprintf(stderr, "sdl: cannot fill the desktop: %s\n", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+// A bordered window of `scale` times 640 x 480, centred.
+void EnterWindow(SDL_Window* window, int scale) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowSize(window, kModeWidth * scale, kModeHeight * scale);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+// Alt+Enter's window: the largest whole multiple of 640 x 480 that fits the
+// usable desktop with the window's borders (known once it has them).
+void EnterWindowed(SDL_Window* window) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_Rect usable = DisplayBounds(window, true);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) == 0) {
+        usable.w -= left + right;
+        usable.h -= top + bottom;
+    }
+    EnterWindow(window, sdlhost::WindowedScale(kModeWidth, kModeHeight, usable.w, usable.h));
+}
+
+} // namespace
+
+namespace sdlhost {
+
+void PrepareDisplay(SDL_Window* window) {
+    EnsureRenderer(window);
+}
+
+void ToggleWindowed() {
+    DisplayState& d = D();
+    SDL_Window* window = MainWindow();
+    if (!d.modeSet || !window) return;
+    if (d.windowed) {
+        if (EnterFullscreen(window)) d.windowed = false;
+    } else {
+        EnterWindowed(window);
+        d.windowed = true;
+    }
+    Draw();
+}
+
+void Redraw() {
+    if (D().modeSet) Draw();
+}
+
+void DestroyDisplay() {
+    DisplayState& d = D();
+    if (d.texture) SDL_DestroyTexture(d.texture);
+    if (d.renderer) SDL_DestroyRenderer(d.renderer);
+    d.texture = nullptr;
+    d.renderer = nullptr;
+    d.textureW = d.textureH = 0;
+    d.modeSet = false;
+    d.windowed = false;
+    d.hasFrame = false;
+}
+
+} // namespace sdlhost
+
+namespace host {
+
+bool SetDisplayMode(int width, int height, int bpp) {
+    if (width != kModeWidth || height != kModeHeight || bpp != 8) return false;
+    SDL_Window* window = sdlhost::MainWindow();
+    if (!window) return false;
+    DisplayState& d = D();
+    if (!EnsureRenderer(window) || !EnsureTexture(width, height)) return false;
+    if (!EnterFullscreen(window)) {
+        EnterWindow(window, 1);
+        return false;
+    }
+    d.modeSet = true;
+    d.windowed = false;
+    d.pacer.Reset();
+    Draw();
+    return true;
+}
+
+void RestoreDisplayMode() {
+    DisplayState& d = D();
+    SDL_Window* window = sdlhost::MainWindow();
+    // The window goes back to showing the frame at its own size.
+    if (window && d.modeSet) EnterWindow(window, 1);
+    d.modeSet = false;
+    d.windowed = false;
+}
+
+void Present(const uint8_t* pixels, int width, int height, int pitch, const PaletteEntry* palette,
+             bool paced) {
+    // Flips keep their 60 Hz pace even when there is nothing to show them on.
+    if (paced) WaitForFlipDeadline();
+    DisplayState& d = D();
+    if (!d.modeSet || !d.renderer || !pixels || !palette) return;
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096 || pitch < width) return;
+    if (!EnsureTexture(width, height)) return;
+    UpdatePalette(palette);
+    if (!Upload(pixels, width, height, pitch)) return;
+    d.hasFrame = true;
+    Draw();
+}
+
+} // namespace host
