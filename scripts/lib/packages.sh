@@ -2,8 +2,9 @@
 # shellcheck shell=bash
 
 TEST_PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+PLAY_PACKAGES=(cmake make g++ pkg-config libpng-dev libsdl2-dev)
 TEST_PACKAGES+=(libpng-dev) # sheetgen writes review PNGs
-TEST_PACKAGES+=(libsdl2-dev xvfb xauth xdotool imagemagick x11-utils) # the SDL host and its smoke test
+TEST_PACKAGES+=(libsdl2-dev xvfb xauth xdotool imagemagick x11-utils xfonts-base) # the SDL host, its smoke test and the game end to end
 
 # ensure_packages PKG...: installs the packages that are not installed yet.
 # As root it runs apt-get; otherwise it prints the command to run and stops.
