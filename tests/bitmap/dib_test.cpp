@@ -102,6 +102,18 @@ TEST(CDib, PaintDrawsTheImageUprightAtItsPosition) {
     EXPECT_EQ(dc.At(5, 1), 0xAA);
 }
 
+TEST(CDib, TopDownImagePaintsUprightToo) {
+    CDib dib;
+    ASSERT_TRUE(dib.Create(3, 2));
+    dib.lpInfo->bmiHeader.biHeight = -2; // the first stored row is the top one
+    const BYTE bits[8] = {10, 11, 12, 0, 20, 21, 22, 0};
+    std::memcpy(dib.lpBits, bits, 8);
+    MemoryDC dc(6, 4);
+    EXPECT_NE(dib.Paint(&dc, 1, 1), 0);
+    EXPECT_EQ(dc.At(1, 1), 10);
+    EXPECT_EQ(dc.At(3, 2), 22);
+}
+
 TEST(CDib, PaintRefusesAPixelBlockShorterThanTheRows) {
     CDib dib;
     ASSERT_TRUE(dib.Create(4, 4));
