@@ -1,6 +1,7 @@
 // CDib painting through GDI, and its GDI palette.
 #include "dib.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #include "global_block.h"
@@ -28,17 +29,20 @@ int CDib::PaintArea(HDC hdc, int x, int y, int width, int height) {
 int CDib::Paint(HDC hdc, int x, int y) {
     if (!lpInfo) return 0;
     // A top-down image has a negative height; the painted area is its size.
+    // The most negative height has no positive counterpart: nothing to paint.
     LONG height = lpInfo->bmiHeader.biHeight;
+    if (height == INT32_MIN) return 0;
     return PaintArea(hdc, x, y, lpInfo->bmiHeader.biWidth, height < 0 ? -height : height);
 }
 
 int CDib::PaintRect(HDC hdc, LPRECT rect) {
     if (!rect || !lpInfo) return 0;
-    int width = rect->right - rect->left;
-    int height = rect->bottom - rect->top;
+    long long width = static_cast<long long>(rect->right) - rect->left;
+    long long height = static_cast<long long>(rect->bottom) - rect->top;
+    if (width < INT32_MIN || width > INT32_MAX || height < INT32_MIN || height > INT32_MAX) return 0;
     if (!CanPaint()) return 0;
-    return StretchDIBits(hdc, rect->left, rect->top, width, height, 0, 0, width, height, lpBits, lpInfo,
-                         DIB_RGB_COLORS, SRCCOPY);
+    int w = static_cast<int>(width), h = static_cast<int>(height);
+    return StretchDIBits(hdc, rect->left, rect->top, w, h, 0, 0, w, h, lpBits, lpInfo, DIB_RGB_COLORS, SRCCOPY);
 }
 
 HPALETTE CDib::CreateGdiPalette() {

@@ -123,6 +123,11 @@ TEST(CDib, PaintRefusesAPixelBlockShorterThanTheRows) {
     RECT r{0, 0, 4, 4};
     EXPECT_EQ(dib.PaintRect(&dc, &r), 0);
     EXPECT_EQ(dc.At(0, 0), 0xAA);
+    // The most negative height has no size at all (found by fuzzing).
+    dib.lpInfo->bmiHeader.biHeight = INT32_MIN;
+    EXPECT_EQ(dib.Paint(&dc, 0, 0), 0);
+    RECT huge{INT32_MIN, 0, INT32_MAX, 4};
+    EXPECT_EQ(dib.PaintRect(&dc, &huge), 0);
 }
 
 TEST(CDib, PixelOperationsUseThePaddedRowAndEitherRowOrder) {
