@@ -41,8 +41,13 @@ bool PollEvent(Event& event);
 void WaitEvent();
 
 // Called whenever PeekMessageA finds nothing to return: the message loop is
-// about to go idle. Hosts may use it to pace or to run scripts.
-void OnIdlePeek();
+// about to go idle. Returns true when the host queued events meanwhile;
+// PeekMessageA then takes them and looks once more.
+bool OnIdlePeek();
+
+// Called when the message functions are about to take the host's events:
+// the first thing the platform sees after the program's own work.
+void BeforeEvents();
 
 // The asynchronous key table: physical key state as the host last saw it.
 KeyTable& Keys();

@@ -187,6 +187,7 @@ namespace platform {
 
 void PumpHostEvents() {
     user::EnsureActivationBroadcaster();
+    host::BeforeEvents();
     host::Event event;
     while (host::PollEvent(event))
         HandleHostEvent(event);
@@ -196,7 +197,8 @@ void PumpHostEvents() {
 
 // PeekMessageA pumps the host's events, then looks for a message; with
 // PM_REMOVE it takes it (WM_PAINT excepted). Nothing found: the host hears
-// that the loop goes idle and FALSE is returned. An hWnd that is not a
+// that the loop goes idle and FALSE is returned, unless the host queued
+// events just then, which are taken and looked at once more. An hWnd that is not a
 // window fails with ERROR_INVALID_WINDOW_HANDLE.
 extern "C" BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
                                     UINT wRemoveMsg) {
@@ -206,8 +208,10 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, 
     if (!FilterIsValid(hWnd)) return Fail(ERROR_INVALID_WINDOW_HANDLE, FALSE);
     if (Retrieve({hWnd, wMsgFilterMin, wMsgFilterMax}, (wRemoveMsg & PM_REMOVE) != 0, lpMsg))
         return TRUE;
-    host::OnIdlePeek();
-    return FALSE;
+    if (!host::OnIdlePeek()) return FALSE;
+    // The host queued input while the loop was going idle: take it now.
+    platform::PumpHostEvents();
+    return Retrieve({hWnd, wMsgFilterMin, wMsgFilterMax}, (wRemoveMsg & PM_REMOVE) != 0, lpMsg) ? TRUE : FALSE;
 }
 
 // GetMessageA takes the next message, waiting on the host while there is

@@ -106,10 +106,15 @@ void LoseAllSurfaces();
 // ---- Hooks ------------------------------------------------------------------------------
 
 // Runs whenever PeekMessageA found nothing to return (the loop goes idle).
+// Events the hook queues are taken at once: PeekMessageA then returns the
+// messages they made instead of reporting an idle queue.
 void SetIdleHook(std::function<void()> hook);
 // Runs when GetMessageA must wait on an empty queue. It should queue an
 // event; when none is pending afterwards the host reports the deadlock on
 // stderr and aborts, since nothing else could ever wake the program.
 void SetWaitHook(std::function<void()> hook);
+// Runs whenever PeekMessageA or GetMessageA is about to take the host's
+// events: the first moment after the program's own work, such as a frame.
+void SetPumpHook(std::function<void()> hook);
 
 } // namespace headless

@@ -59,6 +59,7 @@ struct State {
 
     std::function<void()> idleHook;
     std::function<void()> waitHook;
+    std::function<void()> pumpHook;
 };
 
 State& S() {
@@ -98,8 +99,16 @@ void WaitEvent() {
     }
 }
 
-void OnIdlePeek() {
-    if (S().idleHook) S().idleHook();
+bool OnIdlePeek() {
+    State& s = S();
+    if (!s.idleHook) return false;
+    size_t before = s.events.size();
+    s.idleHook();
+    return s.events.size() != before;
+}
+
+void BeforeEvents() {
+    if (S().pumpHook) S().pumpHook();
 }
 
 void CreateMainWindow(const char* title, int, int) {
@@ -271,5 +280,7 @@ void LoseAllSurfaces() { S().lossCount++; }
 void SetIdleHook(std::function<void()> hook) { S().idleHook = std::move(hook); }
 
 void SetWaitHook(std::function<void()> hook) { S().waitHook = std::move(hook); }
+
+void SetPumpHook(std::function<void()> hook) { S().pumpHook = std::move(hook); }
 
 } // namespace headless

@@ -250,7 +250,9 @@ void WaitEvent() {
 }
 
 // Presentation is paced inside Present, so going idle needs nothing.
-void OnIdlePeek() {}
+bool OnIdlePeek() { return false; }
+
+void BeforeEvents() {}
 
 void CreateMainWindow(const char* title, int width, int height) {
     HostState& s = S();
