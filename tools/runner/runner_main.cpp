@@ -43,6 +43,7 @@ class Runner {
             for (int vk : line->pressed) headless::PressKey(vk);
             if (!line->pressed.empty()) return;
         }
+        if (passes_ == 0) WriteShot(0); // the screen start-up left
         headless::SetTickCount(Tick(passes_));
         HoldKeys(line);
         passRunning_ = true;
@@ -58,13 +59,18 @@ class Runner {
             std::string hash = options_.screenHash ? ScreenHash(screen) : std::string();
             *trace_ << TraceLine(frame, GameState, Tick(frame - 1), options_.screenHash ? &hash : nullptr) << '\n';
         }
-        auto shot = options_.shots.find(frame);
-        if (shot != options_.shots.end() && !WriteScreenPng(screen, shot->second))
-            std::fprintf(stderr, "quorvanteledix-headless: cannot write %s\n", shot->second.c_str());
+        WriteShot(frame);
         AdvanceScript();
     }
 
   private:
+    void WriteShot(long long pass) {
+        auto shot = options_.shots.find(pass);
+        if (shot == options_.shots.end()) return;
+        if (!WriteScreenPng(headless::Screen(), shot->second))
+            std::fprintf(stderr, "quorvanteledix-headless: cannot write %s\n", shot->second.c_str());
+        options_.shots.erase(shot);
+    }
     uint32_t Tick(long long pass) const {
         return options_.startTick + static_cast<uint32_t>(static_cast<unsigned long long>(pass) * options_.msPerFrame);
     }

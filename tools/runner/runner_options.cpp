@@ -17,7 +17,7 @@ bool ParseShot(const std::string& text, RunnerOptions& options) {
     size_t equals = text.find('=');
     if (equals == std::string::npos || equals + 1 == text.size()) return false;
     unsigned long long pass = 0;
-    if (!ParseNumber(text.substr(0, equals), 1ULL << 62, pass) || pass < 1) return false;
+    if (!ParseNumber(text.substr(0, equals), 1ULL << 62, pass)) return false;
     options.shots[static_cast<long long>(pass)] = text.substr(equals + 1);
     return true;
 }

@@ -11,7 +11,7 @@ struct RunnerOptions {
     std::string trace;         // trace file, "-" for standard output, empty for none
     uint32_t msPerFrame = 16;
     uint32_t startTick = 1000000;
-    std::map<long long, std::string> shots; // pass -> PNG file
+    std::map<long long, std::string> shots; // pass (from 1; 0: before the first) -> PNG file
     bool screenHash = false;
 };
 
