@@ -1,8 +1,8 @@
 // USER32 wsprintfA: Windows' own small formatter, not the C library's.
 //
-// A specification is %[-][#][0][width][.precision][size]type, the size being
+// A conversion is %[-][#][0][width][.precision][size]type, the size being
 // h, l, w, I, I32 or I64. Types: c C d i u x X p s S. There is no floating
-// point: "%f" is not a specification, so the f is copied like text, as is
+// point: "%f" is not a conversion, so the f is copied like text, as is
 // any character that is not a type (that is how "%%" gives "%"). Output
 // stops at 1,024 characters including the terminator.
 #include <cstdarg>
@@ -41,7 +41,7 @@ class Output {
 
 enum class Size { Default, Short, Long, Wide, Int64, IntPtr };
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool prefix = false; // '#': 0x / 0X before hexadecimal
     bool zero = false;
@@ -84,26 +84,26 @@ const char* ParseSize(const char* p, Size* size) {
     }
 }
 
-// Reads the specification after '%'. Returns where the text continues: past
+// Reads the conversion after '%'. Returns where the text continues: past
 // the type, or at the character that turned out not to be one.
-const char* ParseSpec(const char* p, Spec* spec) {
+const char* ParseConversion(const char* p, Conversion* conv) {
     if (*p == '-') {
-        spec->left = true;
+        conv->left = true;
         p++;
     }
     if (*p == '#') {
-        spec->prefix = true;
+        conv->prefix = true;
         p++;
     }
     if (*p == '0') {
-        spec->zero = true;
+        conv->zero = true;
         p++;
     }
-    p = ParseNumber(p, &spec->width);
-    if (*p == '.') p = ParseNumber(p + 1, &spec->precision);
-    p = ParseSize(p, &spec->size);
+    p = ParseNumber(p, &conv->width);
+    if (*p == '.') p = ParseNumber(p + 1, &conv->precision);
+    p = ParseSize(p, &conv->size);
     if (*p && std::strchr("cCdiuxXpsS", *p)) {
-        spec->type = *p;
+        conv->type = *p;
         return p + 1;
     }
     return p;
@@ -114,30 +114,30 @@ char Narrow(unsigned unit) {
     return unit < 0x80 ? static_cast<char>(unit) : '?';
 }
 
-bool IsWide(const Spec& spec, bool upperType) {
-    if (spec.size == Size::Long || spec.size == Size::Wide) return true;
-    if (spec.size == Size::Short) return false;
+bool IsWide(const Conversion& conv, bool upperType) {
+    if (conv.size == Size::Long || conv.size == Size::Wide) return true;
+    if (conv.size == Size::Short) return false;
     return upperType; // %C and %S are the other width than %c and %s
 }
 
-void Pad(Output& out, const Spec& spec, int length, bool before) {
-    if (spec.left != before && spec.width > length) out.Repeat(' ', spec.width - length);
+void Pad(Output& out, const Conversion& conv, int length, bool before) {
+    if (conv.left != before && conv.width > length) out.Repeat(' ', conv.width - length);
 }
 
 // A character whose value is zero writes nothing.
-void FormatChar(Output& out, const Spec& spec, ArgList& args) {
+void FormatChar(Output& out, const Conversion& conv, ArgList& args) {
     int value = va_arg(args.list, int);
-    char c = IsWide(spec, spec.type == 'C') ? Narrow(static_cast<unsigned>(value) & 0xFFFF)
+    char c = IsWide(conv, conv.type == 'C') ? Narrow(static_cast<unsigned>(value) & 0xFFFF)
                                             : static_cast<char>(value);
     if (c == '\0') return;
-    Pad(out, spec, 1, true);
+    Pad(out, conv, 1, true);
     out.Put(c);
-    Pad(out, spec, 1, false);
+    Pad(out, conv, 1, false);
 }
 
 // The precision is the most characters taken; NULL prints "(null)".
-void FormatString(Output& out, const Spec& spec, ArgList& args) {
-    bool wide = IsWide(spec, spec.type == 'S');
+void FormatString(Output& out, const Conversion& conv, ArgList& args) {
+    bool wide = IsWide(conv, conv.type == 'S');
     const void* pointer = va_arg(args.list, const void*);
     const auto* narrow = static_cast<const char*>(pointer);
     const auto* units = static_cast<const uint16_t*>(pointer);
@@ -146,13 +146,13 @@ void FormatString(Output& out, const Spec& spec, ArgList& args) {
         wide = false;
     }
     int length = 0;
-    while ((spec.precision == 0 || length < spec.precision) && length < kMaxOutput &&
+    while ((conv.precision == 0 || length < conv.precision) && length < kMaxOutput &&
            (wide ? units[length] != 0 : narrow[length] != '\0'))
         length++;
-    Pad(out, spec, length, true);
+    Pad(out, conv, length, true);
     for (int i = 0; i < length; i++)
         out.Put(wide ? Narrow(units[i]) : narrow[i]);
-    Pad(out, spec, length, false);
+    Pad(out, conv, length, false);
 }
 
 struct Number {
@@ -161,14 +161,14 @@ struct Number {
 };
 
 // 'l' is 32 bits as in Windows; 'h' cuts to 16; 'I' is pointer-sized.
-Number ReadNumber(const Spec& spec, ArgList& args) {
-    bool isSigned = spec.type == 'd' || spec.type == 'i';
+Number ReadNumber(const Conversion& conv, ArgList& args) {
+    bool isSigned = conv.type == 'd' || conv.type == 'i';
     int64_t value = 0;
-    if (spec.size == Size::Int64)
+    if (conv.size == Size::Int64)
         value = va_arg(args.list, long long);
-    else if (spec.size == Size::IntPtr || spec.type == 'p')
+    else if (conv.size == Size::IntPtr || conv.type == 'p')
         value = va_arg(args.list, intptr_t);
-    else if (spec.size == Size::Short)
+    else if (conv.size == Size::Short)
         value = isSigned ? int64_t{static_cast<int16_t>(va_arg(args.list, int))}
                          : int64_t{static_cast<uint16_t>(va_arg(args.list, int))};
     else
@@ -179,53 +179,53 @@ Number ReadNumber(const Spec& spec, ArgList& args) {
 
 // The precision is the least number of digits (at least one); '0' fills
 // the width with zeros after the sign and the 0x prefix.
-void FormatInteger(Output& out, Spec spec, ArgList& args) {
-    Number number = ReadNumber(spec, args);
-    bool hex = spec.type == 'x' || spec.type == 'X' || spec.type == 'p';
-    const char* digitSet = spec.type == 'x' ? "0123456789abcdef" : "0123456789ABCDEF";
+void FormatInteger(Output& out, Conversion conv, ArgList& args) {
+    Number number = ReadNumber(conv, args);
+    bool hex = conv.type == 'x' || conv.type == 'X' || conv.type == 'p';
+    const char* digitSet = conv.type == 'x' ? "0123456789abcdef" : "0123456789ABCDEF";
     char digits[24];
     int count = 0;
     do {
         digits[count++] = digitSet[number.magnitude % (hex ? 16 : 10)];
         number.magnitude /= hex ? 16 : 10;
     } while (number.magnitude);
-    int prefix = (spec.prefix && hex) ? 2 : 0;
-    int zeros = spec.precision > count ? spec.precision - count : 0;
+    int prefix = (conv.prefix && hex) ? 2 : 0;
+    int zeros = conv.precision > count ? conv.precision - count : 0;
     int length = (number.negative ? 1 : 0) + prefix + zeros + count;
-    if (spec.zero && !spec.left && spec.width > length) {
-        zeros += spec.width - length;
-        length = spec.width;
+    if (conv.zero && !conv.left && conv.width > length) {
+        zeros += conv.width - length;
+        length = conv.width;
     }
-    Pad(out, spec, length, true);
+    Pad(out, conv, length, true);
     if (number.negative) out.Put('-');
     if (prefix) {
         out.Put('0');
-        out.Put(spec.type == 'x' ? 'x' : 'X');
+        out.Put(conv.type == 'x' ? 'x' : 'X');
     }
     out.Repeat('0', zeros);
     while (count > 0)
         out.Put(digits[--count]);
-    Pad(out, spec, length, false);
+    Pad(out, conv, length, false);
 }
 
-void FormatArgument(Output& out, Spec& spec, ArgList& args) {
-    switch (spec.type) {
+void FormatArgument(Output& out, Conversion& conv, ArgList& args) {
+    switch (conv.type) {
     case 'c':
     case 'C':
-        FormatChar(out, spec, args);
+        FormatChar(out, conv, args);
         break;
     case 's':
     case 'S':
-        FormatString(out, spec, args);
+        FormatString(out, conv, args);
         break;
     case 'p':
         // A pointer: upper-case hexadecimal, all its digits.
-        spec.zero = true;
-        spec.width = 2 * static_cast<int>(sizeof(void*));
-        FormatInteger(out, spec, args);
+        conv.zero = true;
+        conv.width = 2 * static_cast<int>(sizeof(void*));
+        FormatInteger(out, conv, args);
         break;
     default:
-        FormatInteger(out, spec, args);
+        FormatInteger(out, conv, args);
         break;
     }
 }
@@ -240,10 +240,10 @@ int Format(char* buffer, const char* format, va_list list) {
             out.Put(*p++);
             continue;
         }
-        Spec spec;
-        p = ParseSpec(p + 1, &spec);
-        if (spec.type)
-            FormatArgument(out, spec, args);
+        Conversion conv;
+        p = ParseConversion(p + 1, &conv);
+        if (conv.type)
+            FormatArgument(out, conv, args);
         else if (*p)
             out.Put(*p++); // not a type: the character itself, '%' included
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "program_reset.h"
+#include "surface_pixels.h"
 
 class ProgramTest : public ::testing::Test {
   protected:
@@ -41,17 +42,5 @@ class ProgramTest : public ::testing::Test {
     static uint8_t ScreenAt(int x, int y) { return headless::Screen().pixels[static_cast<size_t>(y) * 640 + x]; }
 
     // The sprite sheet as it lies on the sprite surface.
-    static std::vector<uint8_t> SheetPixels(int* width) {
-        DDSURFACEDESC ddsd;
-        std::memset(&ddsd, 0, sizeof(ddsd));
-        ddsd.dwSize = sizeof(ddsd);
-        std::vector<uint8_t> out;
-        if (lpDDSOffscreen->Lock(nullptr, &ddsd, DDLOCK_WAIT, nullptr) != DD_OK) return out;
-        out.resize(static_cast<size_t>(ddsd.dwWidth) * ddsd.dwHeight);
-        for (DWORD y = 0; y < ddsd.dwHeight; y++)
-            std::memcpy(&out[y * ddsd.dwWidth], static_cast<uint8_t*>(ddsd.lpSurface) + y * ddsd.lPitch, ddsd.dwWidth);
-        lpDDSOffscreen->Unlock(nullptr);
-        *width = static_cast<int>(ddsd.dwWidth);
-        return out;
-    }
+    static std::vector<uint8_t> SheetPixels(int* width) { return SurfacePixels(lpDDSOffscreen, width); }
 };

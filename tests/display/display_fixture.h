@@ -10,6 +10,7 @@
 #include "ddraw_setup.h"
 #include "dib.h"
 #include "headless.h"
+#include "surface_pixels.h"
 #include "user_state.h"
 
 class DisplayTest : public ::testing::Test {
@@ -51,20 +52,7 @@ class DisplayTest : public ::testing::Test {
         ASSERT_EQ(lpDDSBack->SetPalette(lpDDPal), DD_OK);
     }
 
-    // Copies a surface's pixels out through a lock.
-    static std::vector<uint8_t> Pixels(LPDIRECTDRAWSURFACE surface, int* width = nullptr) {
-        DDSURFACEDESC ddsd;
-        std::memset(&ddsd, 0, sizeof(ddsd));
-        ddsd.dwSize = sizeof(ddsd);
-        std::vector<uint8_t> out;
-        if (surface->Lock(nullptr, &ddsd, DDLOCK_WAIT, nullptr) != DD_OK) return out;
-        out.resize(static_cast<size_t>(ddsd.dwWidth) * ddsd.dwHeight);
-        for (DWORD y = 0; y < ddsd.dwHeight; y++)
-            std::memcpy(&out[y * ddsd.dwWidth], static_cast<uint8_t*>(ddsd.lpSurface) + y * ddsd.lPitch, ddsd.dwWidth);
-        surface->Unlock(nullptr);
-        if (width) *width = static_cast<int>(ddsd.dwWidth);
-        return out;
-    }
+    static std::vector<uint8_t> Pixels(LPDIRECTDRAWSURFACE surface) { return SurfacePixels(surface); }
 
     static void Fill(LPDIRECTDRAWSURFACE surface, BYTE value) {
         DDBLTFX fx;
