@@ -133,10 +133,11 @@ void SetPathName(OFSTRUCT* ofs, const fs::path& path) {
 }
 
 // Looks for the file as named (relative to the current folder), then, for a
-// bare name, beside the program. Returns the descriptor of the first found,
-// or -1 with the error of the first place looked at. (Windows tries the
-// program's folder first; here the current folder wins, so that a file
-// where the program is started overrides the one shipped beside it.)
+// bare name, beside the program, then in the installed data folder
+// (../share/quorvanteledix/ from the program). Returns the descriptor of the
+// first found, or -1 with the error of the first place looked at. (Windows
+// tries the program's folder first; here the current folder wins, so that a
+// file where the program is started overrides the one shipped with it.)
 int FindAndOpen(const std::string& name, OFSTRUCT* ofs, DWORD* error) {
     fs::path asGiven(name);
     SetPathName(ofs, asGiven);
@@ -146,11 +147,15 @@ int FindAndOpen(const std::string& name, OFSTRUCT* ofs, DWORD* error) {
     bool bare = name.find('/') == std::string::npos;
     fs::path folder = ProgramFolder();
     if (!bare || name.empty() || folder.empty()) return -1;
-    DWORD besideError = 0;
-    fs::path beside = folder / asGiven;
-    descriptor = OpenForReading(beside, &besideError);
-    if (descriptor >= 0) SetPathName(ofs, beside);
-    return descriptor;
+    for (const fs::path& place : {folder, folder / ".." / "share" / "quorvanteledix"}) {
+        DWORD placeError = 0;
+        descriptor = OpenForReading(place / asGiven, &placeError);
+        if (descriptor >= 0) {
+            SetPathName(ofs, place / asGiven);
+            return descriptor;
+        }
+    }
+    return -1;
 }
 
 } // namespace

@@ -94,6 +94,20 @@ TEST_F(KernelFiles, OpenFilePrefersTheCurrentFolderToTheProgramFolder) {
     EXPECT_EQ(ReadAll(name.c_str(), &ofs), "current");
 }
 
+TEST_F(KernelFiles, OpenFileFallsBackToTheInstalledDataFolderLast) {
+    fs::path data = fs::read_symlink("/proc/self/exe").parent_path() / ".." / "share" / "quorvanteledix";
+    fs::create_directories(data);
+    std::string name = UniqueName("installed");
+    WriteFile(data / name, "installed");
+    besideProgram_.push_back(data / name);
+    OFSTRUCT ofs{};
+    EXPECT_EQ(ReadAll(name.c_str(), &ofs), "installed");
+    EXPECT_EQ(fs::path(ofs.szPathName), fs::weakly_canonical(data / name));
+    PutBesideProgram(name, "beside"); // the program's folder comes first
+    EXPECT_EQ(ReadAll(name.c_str(), &ofs), "beside");
+    EXPECT_EQ(OpenFile(("share/quorvanteledix/" + name).c_str(), &ofs, OF_READ), HFILE_ERROR);
+}
+
 TEST_F(KernelFiles, OpenFileSearchesBesideTheProgramOnlyForBareNames) {
     std::string name = UniqueName("pathed");
     PutBesideProgram(name, "beside");
