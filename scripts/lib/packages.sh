@@ -1,7 +1,7 @@
 # Debian packages the scripts need, and the helper that installs the missing ones.
 # shellcheck shell=bash
 
-TEST_PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+TEST_PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev)
 PLAY_PACKAGES=(cmake make g++ pkg-config libpng-dev libsdl2-dev)
 TEST_PACKAGES+=(libpng-dev) # sheetgen writes review PNGs
 TEST_PACKAGES+=(libsdl2-dev xvfb xauth xdotool imagemagick x11-utils xfonts-base) # the SDL host, its smoke test and the game end to end

@@ -1,10 +1,12 @@
 // sheetgen: draws the game's sprite sheet and saves it as city2.bmp.
 //
 //   sheetgen OUT.bmp [--png REVIEW.png] [--crop L,T,R,B,SCALE,CROP.png]
+//                    [--icon SIZE,ICON.png|ICON.rgba]
 //
 // --png writes the whole sheet at twice its size with the sprite rectangles
 // framed; --crop writes one region at any scale. Both are for reviewing the
-// art and may be given more than once.
+// art and may be given more than once. --icon writes the program's icon, the
+// ship on a transparent square.
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -36,6 +38,11 @@ struct Review {
     PngView view;
 };
 
+struct Icon {
+    std::string path;
+    int size;
+};
+
 bool ParseCrop(const std::string& arg, Review& out) {
     Rect r{};
     int scale = 0, used = 0;
@@ -47,7 +54,16 @@ bool ParseCrop(const std::string& arg, Review& out) {
     return true;
 }
 
-bool ParseArgs(int argc, char** argv, std::string& bmp, std::vector<Review>& reviews) {
+bool ParseIcon(const std::string& arg, Icon& out) {
+    int size = 0, used = 0;
+    if (std::sscanf(arg.c_str(), "%d,%n", &size, &used) != 1 || used == 0 ||
+        static_cast<std::size_t>(used) >= arg.size())
+        return false;
+    out = {arg.substr(static_cast<std::size_t>(used)), size};
+    return size >= 16 && size <= 1024;
+}
+
+bool ParseArgs(int argc, char** argv, std::string& bmp, std::vector<Review>& reviews, std::vector<Icon>& icons) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--png" && i + 1 < argc) {
@@ -56,6 +72,10 @@ bool ParseArgs(int argc, char** argv, std::string& bmp, std::vector<Review>& rev
             Review crop;
             if (!ParseCrop(argv[++i], crop)) return false;
             reviews.push_back(crop);
+        } else if (arg == "--icon" && i + 1 < argc) {
+            Icon icon;
+            if (!ParseIcon(argv[++i], icon)) return false;
+            icons.push_back(icon);
         } else if (bmp.empty() && !arg.empty() && arg[0] != '-') {
             bmp = arg;
         } else {
@@ -70,9 +90,10 @@ bool ParseArgs(int argc, char** argv, std::string& bmp, std::vector<Review>& rev
 int main(int argc, char** argv) {
     std::string bmp;
     std::vector<Review> reviews;
-    if (!ParseArgs(argc, argv, bmp, reviews)) {
+    std::vector<Icon> icons;
+    if (!ParseArgs(argc, argv, bmp, reviews, icons)) {
         std::fprintf(stderr, "usage: sheetgen OUT.bmp [--png REVIEW.png] "
-                             "[--crop L,T,R,B,SCALE,CROP.png]\n");
+                             "[--crop L,T,R,B,SCALE,CROP.png] [--icon SIZE,ICON.png|ICON.rgba]\n");
         return 2;
     }
     const Canvas canvas = DrawSheet();
@@ -83,6 +104,12 @@ int main(int argc, char** argv) {
     for (const Review& review : reviews) {
         if (!WritePng(review.path, canvas, SheetPalette(), review.view)) {
             std::fprintf(stderr, "sheetgen: cannot write %s\n", review.path.c_str());
+            return 1;
+        }
+    }
+    for (const Icon& icon : icons) {
+        if (!WriteIcon(icon.path, canvas, SheetPalette(), icon.size)) {
+            std::fprintf(stderr, "sheetgen: cannot write %s\n", icon.path.c_str());
             return 1;
         }
     }

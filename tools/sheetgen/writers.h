@@ -18,3 +18,7 @@ struct PngView {
 
 bool WritePng(const std::string& path, const Canvas& canvas, const Palette& palette,
               const PngView& view);
+
+// Writes the ship as a size x size icon with a transparent background: a PNG,
+// or raw R, G, B, A bytes (top row first) when the path ends in ".rgba".
+bool WriteIcon(const std::string& path, const Canvas& canvas, const Palette& palette, int size);
