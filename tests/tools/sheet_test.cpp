@@ -265,6 +265,29 @@ TEST(SheetgenCommandLine, ReviewPictureIsTheSheetAtTwiceItsSize) {
     std::filesystem::remove(png);
 }
 
+TEST(SheetgenCommandLine, IconIsTheShipOnATransparentSquare) {
+    const std::string bmp = Scratch("icon.bmp"), raw = Scratch("icon.rgba");
+    ASSERT_EQ(RunGenerator("\"" + bmp + "\" --icon 64,\"" + raw + "\""), 0);
+    const Bytes rgba = ReadFile(raw);
+    ASSERT_EQ(rgba.size(), 64u * 64u * 4u);
+    auto alpha = [&](int x, int y) { return rgba[(static_cast<size_t>(y) * 64 + x) * 4 + 3]; };
+    EXPECT_EQ(alpha(0, 0), 0);   // corners are see-through
+    EXPECT_EQ(alpha(63, 63), 0);
+    EXPECT_EQ(alpha(32, 32), 255); // the ship's hull in the middle
+    int opaque = 0;
+    for (size_t i = 3; i < rgba.size(); i += 4) {
+        ASSERT_TRUE(rgba[i] == 0 || rgba[i] == 255);
+        if (rgba[i] == 255) {
+            opaque++;
+            EXPECT_FALSE(rgba[i - 3] == 255 && rgba[i - 2] == 0 && rgba[i - 1] == 255) << "no key magenta";
+        }
+    }
+    EXPECT_GT(opaque, 64 * 64 / 5);
+    EXPECT_EQ(RunGenerator("\"" + bmp + "\" --icon 8,\"" + raw + "\""), 2); // too small to draw
+    std::filesystem::remove(bmp);
+    std::filesystem::remove(raw);
+}
+
 // ---- transparency and placement ----
 
 TEST_F(SheetTest, EverySpriteRectangleHoldsArt) {
