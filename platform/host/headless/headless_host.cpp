@@ -156,8 +156,13 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
     frame.width = width;
     frame.height = height;
     frame.pixels.resize(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; y++)
-        std::memcpy(&frame.pixels[static_cast<size_t>(y) * width], pixels + static_cast<ptrdiff_t>(y) * pitch, width);
+    if (pitch == width) {
+        // Rows without gaps: one copy of the block, the common case of every flip.
+        std::memcpy(frame.pixels.data(), pixels, frame.pixels.size());
+    } else {
+        for (int y = 0; y < height; y++)
+            std::memcpy(&frame.pixels[static_cast<size_t>(y) * width], pixels + static_cast<ptrdiff_t>(y) * pitch, width);
+    }
     std::memcpy(frame.palette.data(), palette, sizeof(PaletteEntry) * 256);
     if (paced) S().flips++;
 }

@@ -1,12 +1,26 @@
 // The arithmetic of showing the emulated 640 x 480 display on a real screen:
-// where the integer-scaled, letterboxed frame lands in the window, how big
-// the window is in windowed mode, and the fixed 60 Hz flip deadlines.
+// the frame's palette indices turned into ARGB8888 texels, where the
+// integer-scaled, letterboxed frame lands in the window, how big the window
+// is in windowed mode, and the fixed 60 Hz flip deadlines.
 // Nothing here touches SDL, so it is checked on its own.
 #pragma once
 
 #include <cstdint>
 
 namespace sdlhost {
+
+// Converts width x height 8-bit palette indices (rows `srcPitch` bytes
+// apart) into `dst` (rows `dstPitchPixels` texels apart): each texel is
+// table[index]. Called by Present for every frame shown. Source and
+// destination must not overlap; empty sizes convert nothing. Where the CPU
+// has AVX-512 VBMI, 64 pixels at a time are looked up in registers.
+void ConvertToArgb(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitchPixels, int width,
+                   int height, const uint32_t table[256]);
+
+// ConvertToArgb without vector instructions: what CPUs without AVX-512 VBMI
+// run. Declared for the tests and benchmarks, which check it on every CPU.
+void ConvertToArgbPortable(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitchPixels,
+                           int width, int height, const uint32_t table[256]);
 
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;

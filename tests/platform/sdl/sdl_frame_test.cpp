@@ -1,5 +1,12 @@
-// The SDL host's display arithmetic: letterboxing, windowed size, 60 Hz pacing.
+// The SDL host's display arithmetic: palette conversion, letterboxing,
+// windowed size, 60 Hz pacing.
 #include <gtest/gtest.h>
+
+#include <array>
+#include <cstddef>
+#include <ostream>
+#include <tuple>
+#include <vector>
 
 #include "sdl_frame.h"
 
@@ -7,6 +14,56 @@ namespace {
 
 using sdlhost::FramePacer;
 using sdlhost::Rect;
+
+using ConvertFn = void (*)(const uint8_t*, int, uint32_t*, int, int, int, const uint32_t*);
+
+struct ConvertCase {
+    int width, height, srcPitch, dstPitch;
+};
+
+void PrintTo(const ConvertCase& c, std::ostream* os) {
+    *os << c.width << "x" << c.height << " pitches " << c.srcPitch << "/" << c.dstPitch;
+}
+
+// The dispatching conversion (vector code where the CPU has it) and the
+// portable one, on the same shapes.
+class SdlConvertToArgb : public testing::TestWithParam<std::tuple<ConvertFn, ConvertCase>> {};
+
+// Every texel is its index's table entry, every byte of the entry in its
+// place (alpha included), and nothing past a row's width is written.
+TEST_P(SdlConvertToArgb, LooksUpEveryPixelAndLeavesRowPaddingAlone) {
+    const auto& [convert, c] = GetParam();
+    std::array<uint32_t, 256> table;
+    for (uint32_t i = 0; i < 256; i++)
+        table[i] = ((255 - i) << 24) | ((i * 37 % 256) << 16) | ((i * 101 % 256) << 8) | (i ^ 0x5A);
+    std::vector<uint8_t> src(static_cast<size_t>(c.srcPitch) * c.height);
+    for (size_t i = 0; i < src.size(); i++)
+        src[i] = static_cast<uint8_t>(i * 7 + i / 251);
+    constexpr uint32_t kUntouched = 0xDEADBEEF;
+    std::vector<uint32_t> dst(static_cast<size_t>(c.dstPitch) * c.height, kUntouched);
+
+    convert(src.data(), c.srcPitch, dst.data(), c.dstPitch, c.width, c.height, table.data());
+
+    for (int y = 0; y < c.height; y++)
+        for (int x = 0; x < c.dstPitch; x++) {
+            uint32_t want =
+                x < c.width ? table[src[static_cast<size_t>(y) * c.srcPitch + x]] : kUntouched;
+            ASSERT_EQ(dst[static_cast<size_t>(y) * c.dstPitch + x], want)
+                << "x " << x << " y " << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, SdlConvertToArgb,
+    testing::Combine(testing::Values(&sdlhost::ConvertToArgb, &sdlhost::ConvertToArgbPortable),
+                     testing::Values(ConvertCase{640, 480, 640, 640},
+                                     // Padded rows on both sides, widths off every vector size.
+                                     ConvertCase{639, 3, 640, 700}, ConvertCase{75, 4, 80, 81},
+                                     ConvertCase{64, 2, 64, 65}, ConvertCase{130, 2, 131, 140},
+                                     ConvertCase{63, 2, 64, 64}, ConvertCase{7, 3, 8, 9},
+                                     ConvertCase{1, 1, 1, 2},
+                                     // An empty width writes nothing.
+                                     ConvertCase{0, 2, 8, 8})));
 
 struct BoxCase {
     int outW, outH;
