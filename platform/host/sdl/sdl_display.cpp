@@ -13,6 +13,7 @@
 #include "host.h"
 #include "sdl_frame.h"
 #include "sdl_host.h"
+#include "sdl_screenshot.h"
 
 namespace {
 
@@ -32,6 +33,11 @@ struct DisplayState {
     std::array<host::PaletteEntry, 256> palette{}; // the palette `argb` was made from
     bool paletteKnown = false;
     std::array<uint32_t, 256> argb{};
+
+    // The last 640 x 480 frame presented, as indices into `palette`: what
+    // a screenshot saves.
+    std::array<uint8_t, kModeWidth * kModeHeight> shown{};
+    bool shownKnown = false;
 
     sdlhost::FramePacer pacer;
 };
@@ -99,15 +105,22 @@ bool Upload(const uint8_t* pixels, int width, int height, int pitch) {
     void* texels = nullptr;
     int texPitch = 0;
     if (SDL_LockTexture(d.texture, nullptr, &texels, &texPitch) != 0) return false;
-    for (int y = 0; y < height; y++) {
-        const uint8_t* src = pixels + static_cast<ptrdiff_t>(y) * pitch;
-        auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
-                                                static_cast<ptrdiff_t>(y) * texPitch);
-        for (int x = 0; x < width; x++)
-            dst[x] = d.argb[src[x]];
-    }
+    // An ARGB8888 texture's pitch is a whole number of texels.
+    sdlhost::ConvertToArgb(pixels, pitch, static_cast<uint32_t*>(texels), texPitch / 4, width,
+                           height, d.argb.data());
     SDL_UnlockTexture(d.texture);
     return true;
+}
+
+// Copies the frame being shown, for PrintScreen: the surface it comes from
+// will have been drawn over by the time the key is pressed.
+void KeepShownFrame(const uint8_t* pixels, int width, int height, int pitch) {
+    DisplayState& d = D();
+    d.shownKnown = width == kModeWidth && height == kModeHeight;
+    if (!d.shownKnown) return;
+    for (int y = 0; y < height; y++)
+        std::memcpy(&d.shown[static_cast<size_t>(y) * kModeWidth],
+                    pixels + static_cast<ptrdiff_t>(y) * pitch, kModeWidth);
 }
 
 // Clears the window to black and draws the texture integer-scaled in its middle.
@@ -210,6 +223,15 @@ void DestroyDisplay() {
     d.hasFrame = false;
 }
 
+void SaveScreenshotOfDisplay() {
+    DisplayState& d = D();
+    if (!d.shownKnown) {
+        std::fprintf(stderr, "sdl: no screenshot: no frame has been shown yet\n");
+        return;
+    }
+    SaveScreenshot(d.shown.data(), kModeWidth, kModeHeight, d.palette.data());
+}
+
 } // namespace sdlhost
 
 namespace host {
@@ -243,7 +265,10 @@ void RestoreDisplayMode() {
 void Present(const uint8_t* pixels, int width, int height, int pitch, const PaletteEntry* palette,
              bool paced) {
     // Flips keep their 60 Hz pace even when there is nothing to show them on.
-    if (paced) WaitForFlipDeadline();
+    if (paced) {
+        sdlhost::NoteFlip();
+        WaitForFlipDeadline();
+    }
     DisplayState& d = D();
     if (!d.modeSet || !d.renderer || !pixels || !palette) return;
     if (width <= 0 || height <= 0 || width > 4096 || height > 4096 || pitch < width) return;
@@ -251,6 +276,7 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
     UpdatePalette(palette);
     if (!Upload(pixels, width, height, pitch)) return;
     d.hasFrame = true;
+    KeepShownFrame(pixels, width, height, pitch);
     Draw();
 }
 

@@ -1,15 +1,21 @@
 // The SDL host: SDL's lazy start-up and shutdown, the clock, the main
-// window, and SDL's events translated into the host's key and
-// window-manager events. The display lives in sdl_display.cpp.
+// window and its icon, SDL's keyboard, controller and window events
+// translated into the host's key and window-manager events, and the wait
+// of an idle message loop. The display lives in sdl_display.cpp.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host.h"
+#include "sdl_gamepad.h"
 #include "sdl_host.h"
+#include "sdl_icon.h"
 #include "sdl_keys.h"
 
 namespace {
@@ -22,6 +28,13 @@ constexpr int kVkMenu = 0x12;
 struct HostState {
     Video video = Video::NotStarted;
     host::KeyTable keys;
+    sdlhost::KeySources sources; // what the keyboard and the pads hold
+    sdlhost::Gamepads pads;
+    std::vector<SDL_GameController*> controllers;
+    // Key events made by the host itself (a pad's Start and Back), handed
+    // out before SDL's next events.
+    std::deque<host::Event> made;
+    sdlhost::IdleGate idle;
 
     bool windowExists = false; // recorded even when no SDL window could be made
     SDL_Window* window = nullptr;
@@ -42,6 +55,8 @@ HostState& S() {
 // At exit: SDL gives the desktop back (and X11 its resources) only when quit.
 void Shutdown() {
     HostState& s = S();
+    for (SDL_GameController* controller : s.controllers) SDL_GameControllerClose(controller);
+    s.controllers.clear();
     sdlhost::DestroyDisplay();
     if (s.window) SDL_DestroyWindow(s.window);
     s.window = nullptr;
@@ -54,22 +69,28 @@ bool IsMainWindow(uint32_t windowId) {
 }
 
 void PressKey(sdlhost::VirtualKey key) {
-    host::KeyTable& keys = S().keys;
-    keys.Press(key.vk);
-    if (key.sided) keys.Press(key.sided);
+    HostState& s = S();
+    s.sources.Press(sdlhost::KeySource::Keyboard, key.vk, s.keys);
+    if (key.sided) s.sources.Press(sdlhost::KeySource::Keyboard, key.sided, s.keys);
 }
 
 void ReleaseKey(sdlhost::VirtualKey key) {
-    host::KeyTable& keys = S().keys;
+    HostState& s = S();
+    constexpr auto kKeyboard = sdlhost::KeySource::Keyboard;
     if (key.sided) {
-        keys.Release(key.sided);
+        s.sources.Release(kKeyboard, key.sided, s.keys);
         // VK_CONTROL (and VK_SHIFT, VK_MENU) stays down while the other side is held.
-        if (keys.IsDown(sdlhost::OtherSide(key.sided))) return;
+        if (s.sources.Holds(kKeyboard, sdlhost::OtherSide(key.sided))) return;
     }
-    keys.Release(key.vk);
+    s.sources.Release(kKeyboard, key.vk, s.keys);
 }
 
 bool TranslateKeyDown(const SDL_KeyboardEvent& k, host::Event& out) {
+    if (k.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) {
+        // PrintScreen belongs to the host: a screenshot, never a key for the program.
+        if (!k.repeat) sdlhost::SaveScreenshotOfDisplay();
+        return false;
+    }
     sdlhost::VirtualKey key = sdlhost::VirtualKeyFromSdl(k.keysym.sym, k.keysym.scancode);
     if (key.vk == 0) return false;
     bool alt = (k.keysym.mod & KMOD_ALT) != 0;
@@ -85,6 +106,7 @@ bool TranslateKeyDown(const SDL_KeyboardEvent& k, host::Event& out) {
 }
 
 bool TranslateKeyUp(const SDL_KeyboardEvent& k, host::Event& out) {
+    if (k.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) return false;
     sdlhost::VirtualKey key = sdlhost::VirtualKeyFromSdl(k.keysym.sym, k.keysym.scancode);
     if (key.vk == 0) return false;
     if (key.vk == kVkReturn && S().swallowReturnUp) {
@@ -100,8 +122,11 @@ bool TranslateKeyUp(const SDL_KeyboardEvent& k, host::Event& out) {
 }
 
 bool Deactivated(host::Event& out) {
-    // Held keys are forgotten when the application loses the foreground.
-    S().keys.ReleaseAll();
+    // Held keys are forgotten when the application loses the foreground,
+    // the pads' included.
+    HostState& s = S();
+    s.sources.ReleaseAll(s.keys);
+    s.pads.Clear();
     out = host::Event{host::EventKind::Deactivate};
     return true;
 }
@@ -136,6 +161,97 @@ bool TranslateWindowEvent(const SDL_WindowEvent& w, host::Event& out) {
     }
 }
 
+// ---- Game controllers -------------------------------------------------------------
+
+// Face buttons by position (the hint set at start-up keeps SDL from
+// relabelling them on pads that print other letters there).
+sdlhost::PadButton PadButtonFromSdl(Uint8 button) {
+    using sdlhost::PadButton;
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_A: return PadButton::South;
+    case SDL_CONTROLLER_BUTTON_X: return PadButton::West;
+    case SDL_CONTROLLER_BUTTON_START: return PadButton::Start;
+    case SDL_CONTROLLER_BUTTON_BACK: return PadButton::Back;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::DpadUp;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::DpadDown;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::DpadLeft;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadButton::DpadRight;
+    default: return PadButton::Other;
+    }
+}
+
+sdlhost::PadAxis PadAxisFromSdl(Uint8 axis) {
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX) return sdlhost::PadAxis::LeftX;
+    if (axis == SDL_CONTROLLER_AXIS_LEFTY) return sdlhost::PadAxis::LeftY;
+    return sdlhost::PadAxis::Other;
+}
+
+SDL_JoystickID InstanceId(SDL_GameController* controller) {
+    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+}
+
+// A controller was plugged in (or was there at start-up): `index` is its
+// device index. Opening it is what makes SDL report its buttons.
+void OpenController(int index) {
+    HostState& s = S();
+    SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
+    for (SDL_GameController* open : s.controllers)
+        if (InstanceId(open) == id) return;
+    SDL_GameController* controller = SDL_GameControllerOpen(index);
+    if (!controller) {
+        std::fprintf(stderr, "sdl: cannot open game controller %d: %s\n", index, SDL_GetError());
+        return;
+    }
+    s.controllers.push_back(controller);
+}
+
+// A controller went away: `id` is its instance id. What it held is let go.
+void CloseController(SDL_JoystickID id) {
+    HostState& s = S();
+    auto it = std::find_if(s.controllers.begin(), s.controllers.end(),
+                           [id](SDL_GameController* c) { return InstanceId(c) == id; });
+    if (it != s.controllers.end()) {
+        SDL_GameControllerClose(*it);
+        s.controllers.erase(it);
+    }
+    s.pads.Remove(id);
+    sdlhost::SyncPadKeys(s.pads, s.sources, s.keys);
+}
+
+// The arrows and Ctrl a pad holds go straight into the key table, with no
+// key messages: the game polls them. Start and Back become a key press
+// and release, queued for the program like the keyboard's.
+void TranslateControllerButton(const SDL_ControllerButtonEvent& b) {
+    HostState& s = S();
+    int command = s.pads.Button(b.which, PadButtonFromSdl(b.button), b.state == SDL_PRESSED);
+    sdlhost::SyncPadKeys(s.pads, s.sources, s.keys);
+    if (command == 0) return;
+    s.made.push_back(host::Event{host::EventKind::KeyDown, command});
+    s.made.push_back(host::Event{host::EventKind::KeyUp, command});
+}
+
+void TranslateControllerAxis(const SDL_ControllerAxisEvent& a) {
+    HostState& s = S();
+    s.pads.Axis(a.which, PadAxisFromSdl(a.axis), a.value);
+    sdlhost::SyncPadKeys(s.pads, s.sources, s.keys);
+}
+
+// Hands out the next key event the host made, updating the key table the
+// way a key of the keyboard does.
+bool TakeMadeEvent(host::Event& out) {
+    HostState& s = S();
+    if (s.made.empty()) return false;
+    out = s.made.front();
+    s.made.pop_front();
+    if (out.kind == host::EventKind::KeyDown)
+        s.sources.Press(sdlhost::KeySource::Pad, out.vk, s.keys);
+    else
+        s.sources.Release(sdlhost::KeySource::Pad, out.vk, s.keys);
+    return true;
+}
+
+// ---- Events -------------------------------------------------------------------------
+
 bool Translate(const SDL_Event& e, host::Event& out) {
     switch (e.type) {
     case SDL_KEYDOWN:
@@ -144,6 +260,19 @@ bool Translate(const SDL_Event& e, host::Event& out) {
         return TranslateKeyUp(e.key, out);
     case SDL_WINDOWEVENT:
         return TranslateWindowEvent(e.window, out);
+    case SDL_CONTROLLERDEVICEADDED:
+        OpenController(e.cdevice.which);
+        return false;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        CloseController(e.cdevice.which);
+        return false;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        TranslateControllerButton(e.cbutton);
+        return false;
+    case SDL_CONTROLLERAXISMOTION:
+        TranslateControllerAxis(e.caxis);
+        return false;
     case SDL_QUIT:
         // With quit-on-last-window-close off, only a signal (Ctrl+C, SIGTERM) lands here.
         out = host::Event{host::EventKind::Close};
@@ -175,6 +304,27 @@ bool IsInvisibleFallback() {
     return !requested || name != requested;
 }
 
+// Controllers are optional: without them the game still plays from the keyboard.
+void StartControllers() {
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "sdl: no game controllers: %s\n", SDL_GetError());
+}
+
+// The ship as the window's icon, when the icon file is found; the desktop's
+// default icon otherwise.
+void SetWindowIcon(SDL_Window* window) {
+    std::optional<std::vector<uint8_t>> pixels = sdlhost::FindIcon(sdlhost::ExecutableFolder());
+    if (!pixels) return;
+    // RGBA32 names the byte order R, G, B, A whatever the machine's endianness.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        pixels->data(), sdlhost::kIconSize, sdlhost::kIconSize, 32, sdlhost::kIconSize * 4,
+        SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    SDL_SetWindowIcon(window, icon); // SDL keeps a copy
+    SDL_FreeSurface(icon);
+}
+
 } // namespace
 
 namespace sdlhost {
@@ -201,6 +351,7 @@ bool EnsureVideo() {
         return false;
     }
     s.video = Video::Ready;
+    StartControllers();
     SDL_StopTextInput(); // key events only; no text input or IME
     SDL_ShowCursor(s.cursorVisible ? SDL_ENABLE : SDL_DISABLE);
     std::atexit(Shutdown);
@@ -209,6 +360,10 @@ bool EnsureVideo() {
 
 SDL_Window* MainWindow() {
     return S().window;
+}
+
+void NoteFlip() {
+    S().idle.OnActivity();
 }
 
 } // namespace sdlhost
@@ -229,10 +384,14 @@ KeyTable& Keys() {
 
 bool PollEvent(Event& event) {
     if (!sdlhost::EnsureVideo()) return false;
-    SDL_Event e;
-    while (TakeSdlEvent(e))
-        if (Translate(e, event)) return true;
-    return false;
+    for (;;) {
+        if (TakeMadeEvent(event)) break;
+        SDL_Event e;
+        if (!TakeSdlEvent(e)) return false;
+        if (Translate(e, event)) break;
+    }
+    S().idle.OnActivity();
+    return true;
 }
 
 void WaitEvent() {
@@ -249,8 +408,16 @@ void WaitEvent() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
-// Presentation is paced inside Present, so going idle needs nothing.
-bool OnIdlePeek() { return false; }
+// A running game flips between peeks and never waits here. A loop that
+// only peeks (paused, say) waits up to a millisecond for an event, which
+// PollEvent then hands out first; the wait ends as soon as one arrives.
+bool OnIdlePeek() {
+    HostState& s = S();
+    if (!s.idle.OnEmptyPeek() || s.pending || s.video != Video::Ready) return false;
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, 1) == 1) s.pending = e;
+    return false;
+}
 
 void BeforeEvents() {}
 
@@ -270,7 +437,8 @@ void CreateMainWindow(const char* title, int width, int height) {
         std::fprintf(stderr, "sdl: cannot create the window: %s\n", SDL_GetError());
         return;
     }
-    sdlhost::PrepareDisplay(s.window);
+    sdlhost::PrepareDisplay(s.window); // may re-create the window: the icon comes after
+    SetWindowIcon(s.window);
 }
 
 void DestroyMainWindow() {
