@@ -118,21 +118,21 @@ TEST_F(Blit, BltFastChecksFlagsSourceAndKey) {
 
 TEST_F(Blit, ColorKeyedCopySkipsExactlyTheKeyAtEveryWidth) {
     Exclusive();
-    constexpr int kW = 64, kH = 6;
+    // Up to 150 wide, so rows take several 16- and 64-pixel pieces and a tail.
+    constexpr int kW = 160, kH = 6, kMax = 150;
     LPDIRECTDRAWSURFACE src = Offscreen(kW, kH);
     LPDIRECTDRAWSURFACE dst = Offscreen(kW, kH);
     for (int key : {0, 0x80, 0xFE, 0xFF}) {
         std::vector<uint8_t> source = Noise(kW * kH, 7u + key, key);
         Write(src, source);
         SetKey(src, static_cast<BYTE>(key));
-        for (int width = 1; width <= 40; width++) {
+        for (int width = 1; width <= kMax; width++) {
             std::vector<uint8_t> model = Noise(kW * kH, 99u + width, (key + 1) & 0xFF);
             Write(dst, model);
             RECT rect{3, 1, 3 + width, kH};
-            ASSERT_EQ(
-                dst->BltFast(60 - width, 0, src, &rect, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT),
-                DD_OK);
-            ModelCopy(source, kW, rect, model, kW, 60 - width, 0, &key);
+            DWORD x = static_cast<DWORD>(kMax + 6 - width);
+            ASSERT_EQ(dst->BltFast(x, 0, src, &rect, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+            ModelCopy(source, kW, rect, model, kW, static_cast<int>(x), 0, &key);
             ASSERT_EQ(Pixels(dst), model) << "key " << key << " width " << width;
         }
     }
