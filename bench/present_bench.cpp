@@ -10,7 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "sdl_frame.h"
+#include "frame.h"
 
 namespace {
 
@@ -52,12 +52,12 @@ void Convert(benchmark::State& state, ConvertFn convert) {
 
 // What the host runs: vector code where the CPU has AVX-512 VBMI.
 void BM_ConvertToArgb(benchmark::State& state) {
-    Convert(state, &sdlhost::ConvertToArgb);
+    Convert(state, &hostcommon::ConvertToArgb);
 }
 
 // What CPUs without it run.
 void BM_ConvertToArgbPortable(benchmark::State& state) {
-    Convert(state, &sdlhost::ConvertToArgbPortable);
+    Convert(state, &hostcommon::ConvertToArgbPortable);
 }
 
 void BM_MemcpyArgbFrame(benchmark::State& state) {

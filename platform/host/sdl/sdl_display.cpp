@@ -11,7 +11,7 @@
 #include <type_traits>
 
 #include "host.h"
-#include "sdl_frame.h"
+#include "frame.h"
 #include "sdl_host.h"
 #include "sdl_screenshot.h"
 
@@ -39,7 +39,7 @@ struct DisplayState {
     std::array<uint8_t, kModeWidth * kModeHeight> shown{};
     bool shownKnown = false;
 
-    sdlhost::FramePacer pacer;
+    hostcommon::FramePacer pacer;
 };
 
 static_assert(std::is_trivially_destructible_v<DisplayState>);
@@ -106,7 +106,7 @@ bool Upload(const uint8_t* pixels, int width, int height, int pitch) {
     int texPitch = 0;
     if (SDL_LockTexture(d.texture, nullptr, &texels, &texPitch) != 0) return false;
     // An ARGB8888 texture's pitch is a whole number of texels.
-    sdlhost::ConvertToArgb(pixels, pitch, static_cast<uint32_t*>(texels), texPitch / 4, width,
+    hostcommon::ConvertToArgb(pixels, pitch, static_cast<uint32_t*>(texels), texPitch / 4, width,
                            height, d.argb.data());
     SDL_UnlockTexture(d.texture);
     return true;
@@ -132,7 +132,7 @@ void Draw() {
     SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
     SDL_RenderClear(d.renderer);
     if (d.texture && d.hasFrame) {
-        sdlhost::Rect r = sdlhost::LetterboxRect(d.textureW, d.textureH, outW, outH);
+        hostcommon::Rect r = hostcommon::LetterboxRect(d.textureW, d.textureH, outW, outH);
         SDL_Rect dest{r.x, r.y, r.w, r.h};
         SDL_RenderCopy(d.renderer, d.texture, nullptr, &dest);
     }
@@ -183,7 +183,7 @@ void EnterWindowed(SDL_Window* window) {
         usable.w -= left + right;
         usable.h -= top + bottom;
     }
-    EnterWindow(window, sdlhost::WindowedScale(kModeWidth, kModeHeight, usable.w, usable.h));
+    EnterWindow(window, hostcommon::WindowedScale(kModeWidth, kModeHeight, usable.w, usable.h));
 }
 
 } // namespace

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "host.h"
-#include "sdl_gamepad.h"
+#include "idle_gate.h"
+#include "gamepad.h"
 #include "sdl_host.h"
 #include "sdl_icon.h"
 #include "sdl_keys.h"
@@ -28,13 +29,13 @@ constexpr int kVkMenu = 0x12;
 struct HostState {
     Video video = Video::NotStarted;
     host::KeyTable keys;
-    sdlhost::KeySources sources; // what the keyboard and the pads hold
-    sdlhost::Gamepads pads;
+    hostcommon::KeySources sources; // what the keyboard and the pads hold
+    hostcommon::Gamepads pads;
     std::vector<SDL_GameController*> controllers;
     // Key events made by the host itself (a pad's Start and Back), handed
     // out before SDL's next events.
     std::deque<host::Event> made;
-    sdlhost::IdleGate idle;
+    hostcommon::IdleGate idle;
 
     bool windowExists = false; // recorded even when no SDL window could be made
     SDL_Window* window = nullptr;
@@ -70,13 +71,13 @@ bool IsMainWindow(uint32_t windowId) {
 
 void PressKey(sdlhost::VirtualKey key) {
     HostState& s = S();
-    s.sources.Press(sdlhost::KeySource::Keyboard, key.vk, s.keys);
-    if (key.sided) s.sources.Press(sdlhost::KeySource::Keyboard, key.sided, s.keys);
+    s.sources.Press(hostcommon::KeySource::Keyboard, key.vk, s.keys);
+    if (key.sided) s.sources.Press(hostcommon::KeySource::Keyboard, key.sided, s.keys);
 }
 
 void ReleaseKey(sdlhost::VirtualKey key) {
     HostState& s = S();
-    constexpr auto kKeyboard = sdlhost::KeySource::Keyboard;
+    constexpr auto kKeyboard = hostcommon::KeySource::Keyboard;
     if (key.sided) {
         s.sources.Release(kKeyboard, key.sided, s.keys);
         // VK_CONTROL (and VK_SHIFT, VK_MENU) stays down while the other side is held.
@@ -165,8 +166,8 @@ bool TranslateWindowEvent(const SDL_WindowEvent& w, host::Event& out) {
 
 // Face buttons by position (the hint set at start-up keeps SDL from
 // relabelling them on pads that print other letters there).
-sdlhost::PadButton PadButtonFromSdl(Uint8 button) {
-    using sdlhost::PadButton;
+hostcommon::PadButton PadButtonFromSdl(Uint8 button) {
+    using hostcommon::PadButton;
     switch (button) {
     case SDL_CONTROLLER_BUTTON_A: return PadButton::South;
     case SDL_CONTROLLER_BUTTON_X: return PadButton::West;
@@ -180,10 +181,10 @@ sdlhost::PadButton PadButtonFromSdl(Uint8 button) {
     }
 }
 
-sdlhost::PadAxis PadAxisFromSdl(Uint8 axis) {
-    if (axis == SDL_CONTROLLER_AXIS_LEFTX) return sdlhost::PadAxis::LeftX;
-    if (axis == SDL_CONTROLLER_AXIS_LEFTY) return sdlhost::PadAxis::LeftY;
-    return sdlhost::PadAxis::Other;
+hostcommon::PadAxis PadAxisFromSdl(Uint8 axis) {
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX) return hostcommon::PadAxis::LeftX;
+    if (axis == SDL_CONTROLLER_AXIS_LEFTY) return hostcommon::PadAxis::LeftY;
+    return hostcommon::PadAxis::Other;
 }
 
 SDL_JoystickID InstanceId(SDL_GameController* controller) {
@@ -215,7 +216,7 @@ void CloseController(SDL_JoystickID id) {
         s.controllers.erase(it);
     }
     s.pads.Remove(id);
-    sdlhost::SyncPadKeys(s.pads, s.sources, s.keys);
+    hostcommon::SyncPadKeys(s.pads, s.sources, s.keys);
 }
 
 // The arrows and Ctrl a pad holds go straight into the key table, with no
@@ -224,7 +225,7 @@ void CloseController(SDL_JoystickID id) {
 void TranslateControllerButton(const SDL_ControllerButtonEvent& b) {
     HostState& s = S();
     int command = s.pads.Button(b.which, PadButtonFromSdl(b.button), b.state == SDL_PRESSED);
-    sdlhost::SyncPadKeys(s.pads, s.sources, s.keys);
+    hostcommon::SyncPadKeys(s.pads, s.sources, s.keys);
     if (command == 0) return;
     s.made.push_back(host::Event{host::EventKind::KeyDown, command});
     s.made.push_back(host::Event{host::EventKind::KeyUp, command});
@@ -233,7 +234,7 @@ void TranslateControllerButton(const SDL_ControllerButtonEvent& b) {
 void TranslateControllerAxis(const SDL_ControllerAxisEvent& a) {
     HostState& s = S();
     s.pads.Axis(a.which, PadAxisFromSdl(a.axis), a.value);
-    sdlhost::SyncPadKeys(s.pads, s.sources, s.keys);
+    hostcommon::SyncPadKeys(s.pads, s.sources, s.keys);
 }
 
 // Hands out the next key event the host made, updating the key table the
@@ -244,9 +245,9 @@ bool TakeMadeEvent(host::Event& out) {
     out = s.made.front();
     s.made.pop_front();
     if (out.kind == host::EventKind::KeyDown)
-        s.sources.Press(sdlhost::KeySource::Pad, out.vk, s.keys);
+        s.sources.Press(hostcommon::KeySource::Pad, out.vk, s.keys);
     else
-        s.sources.Release(sdlhost::KeySource::Pad, out.vk, s.keys);
+        s.sources.Release(hostcommon::KeySource::Pad, out.vk, s.keys);
     return true;
 }
 

@@ -2,7 +2,8 @@
 // arrow keys, the south and west face buttons hold Ctrl, Start and Back are
 // the P and Esc key commands. Also how keys held from the keyboard and from
 // the pads combine into the one asynchronous key table.
-// Nothing here touches SDL, so it is checked on its own.
+// Shared by the SDL and web hosts; it touches neither, so it is checked on
+// its own.
 #pragma once
 
 #include <array>
@@ -11,7 +12,7 @@
 
 #include "key_table.h"
 
-namespace sdlhost {
+namespace hostcommon {
 
 // The controls of a standard controller that the game uses, by position
 // (South is A on most pads, West is X).
@@ -85,4 +86,4 @@ class KeySources final {
 // pad event; it never produces key messages, since the game polls these keys.
 void SyncPadKeys(const Gamepads& pads, KeySources& sources, host::KeyTable& table);
 
-} // namespace sdlhost
+} // namespace hostcommon

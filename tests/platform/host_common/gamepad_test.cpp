@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "sdl_gamepad.h"
+#include "gamepad.h"
 
 namespace {
 
-using sdlhost::Gamepads;
-using sdlhost::KeySource;
-using sdlhost::KeySources;
-using sdlhost::PadAxis;
-using sdlhost::PadButton;
+using hostcommon::Gamepads;
+using hostcommon::KeySource;
+using hostcommon::KeySources;
+using hostcommon::PadAxis;
+using hostcommon::PadButton;
 
 // One thing a pad does: a button (down or up) or an axis value.
 struct PadAction {
@@ -184,13 +184,13 @@ TEST(SyncPadKeys, PadFeedsTheTableAsGetAsyncKeyStateReportsIt) {
     KeySources sources;
     Gamepads pads;
     pads.Button(3, PadButton::DpadRight, true);
-    sdlhost::SyncPadKeys(pads, sources, table);
+    hostcommon::SyncPadKeys(pads, sources, table);
     EXPECT_EQ(static_cast<uint16_t>(table.Query(VK_RIGHT)), 0x8001u) << "down, pressed since";
-    sdlhost::SyncPadKeys(pads, sources, table);
+    hostcommon::SyncPadKeys(pads, sources, table);
     EXPECT_EQ(static_cast<uint16_t>(table.Query(VK_RIGHT)), 0x8000u)
         << "a sync with nothing new is no new press";
     pads.Button(3, PadButton::DpadRight, false);
-    sdlhost::SyncPadKeys(pads, sources, table);
+    hostcommon::SyncPadKeys(pads, sources, table);
     EXPECT_EQ(table.Query(VK_RIGHT), 0);
 }
 
@@ -201,11 +201,11 @@ TEST(SyncPadKeys, LettingGoOfThePadLeavesKeyboardKeysDown) {
     sources.Press(KeySource::Keyboard, VK_LEFT, table);
     pads.Axis(3, PadAxis::LeftX, -30000);
     pads.Button(3, PadButton::West, true);
-    sdlhost::SyncPadKeys(pads, sources, table);
+    hostcommon::SyncPadKeys(pads, sources, table);
     EXPECT_TRUE(Down(table, VK_CONTROL));
     pads.Axis(3, PadAxis::LeftX, 0);
     pads.Button(3, PadButton::West, false);
-    sdlhost::SyncPadKeys(pads, sources, table);
+    hostcommon::SyncPadKeys(pads, sources, table);
     EXPECT_TRUE(Down(table, VK_LEFT));
     EXPECT_FALSE(Down(table, VK_CONTROL));
     EXPECT_FALSE(sources.Holds(KeySource::Pad, VK_LEFT));
@@ -217,9 +217,9 @@ TEST(SyncPadKeys, RemovedPadReleasesItsKeys) {
     Gamepads pads;
     pads.Button(5, PadButton::DpadUp, true);
     pads.Button(5, PadButton::South, true);
-    sdlhost::SyncPadKeys(pads, sources, table);
+    hostcommon::SyncPadKeys(pads, sources, table);
     pads.Remove(5);
-    sdlhost::SyncPadKeys(pads, sources, table);
+    hostcommon::SyncPadKeys(pads, sources, table);
     EXPECT_FALSE(Down(table, VK_UP));
     EXPECT_FALSE(Down(table, VK_CONTROL));
 }

@@ -1,6 +1,6 @@
 // Palette conversion, letterboxing, windowed size and flip pacing of the
 // SDL host's display.
-#include "sdl_frame.h"
+#include "frame.h"
 
 #include <algorithm>
 #include <bit>
@@ -14,7 +14,7 @@
 #include <immintrin.h>
 #endif
 
-namespace sdlhost {
+namespace hostcommon {
 
 namespace {
 
@@ -169,4 +169,4 @@ int64_t FramePacer::Schedule(int64_t nowNs) {
     return std::max(deadline, nowNs);
 }
 
-} // namespace sdlhost
+} // namespace hostcommon

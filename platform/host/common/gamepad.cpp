@@ -1,9 +1,9 @@
 // Game controllers as the game's keyboard, and the key sources combined.
-#include "sdl_gamepad.h"
+#include "gamepad.h"
 
 #include <algorithm>
 
-namespace sdlhost {
+namespace hostcommon {
 
 namespace {
 
@@ -101,4 +101,4 @@ void SyncPadKeys(const Gamepads& pads, KeySources& sources, host::KeyTable& tabl
     }
 }
 
-} // namespace sdlhost
+} // namespace hostcommon

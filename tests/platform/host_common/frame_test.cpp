@@ -1,4 +1,4 @@
-// The SDL host's display arithmetic: palette conversion, letterboxing,
+// The hosts' display arithmetic: palette conversion, letterboxing,
 // windowed size, 60 Hz pacing.
 #include <gtest/gtest.h>
 
@@ -8,12 +8,12 @@
 #include <tuple>
 #include <vector>
 
-#include "sdl_frame.h"
+#include "frame.h"
 
 namespace {
 
-using sdlhost::FramePacer;
-using sdlhost::Rect;
+using hostcommon::FramePacer;
+using hostcommon::Rect;
 
 using ConvertFn = void (*)(const uint8_t*, int, uint32_t*, int, int, int, const uint32_t*);
 
@@ -55,7 +55,7 @@ TEST_P(SdlConvertToArgb, LooksUpEveryPixelAndLeavesRowPaddingAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, SdlConvertToArgb,
-    testing::Combine(testing::Values(&sdlhost::ConvertToArgb, &sdlhost::ConvertToArgbPortable),
+    testing::Combine(testing::Values(&hostcommon::ConvertToArgb, &hostcommon::ConvertToArgbPortable),
                      testing::Values(ConvertCase{640, 480, 640, 640},
                                      // Padded rows on both sides, widths off every vector size.
                                      ConvertCase{639, 3, 640, 700}, ConvertCase{75, 4, 80, 81},
@@ -74,7 +74,7 @@ class SdlLetterbox : public testing::TestWithParam<BoxCase> {};
 
 TEST_P(SdlLetterbox, ScalesByWholeFactorAndCentres) {
     const BoxCase& c = GetParam();
-    EXPECT_EQ(sdlhost::LetterboxRect(640, 480, c.outW, c.outH), c.expected);
+    EXPECT_EQ(hostcommon::LetterboxRect(640, 480, c.outW, c.outH), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Outputs, SdlLetterbox,
@@ -90,11 +90,11 @@ INSTANTIATE_TEST_SUITE_P(Outputs, SdlLetterbox,
                                          BoxCase{0, 480, {0, 0, 0, 0}}));
 
 TEST(SdlWindowedScale, TakesLargestMultipleThatFitsAndAtLeastOne) {
-    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 1920, 1040), 2);
-    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 1280, 960), 2);
-    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 1279, 960), 1);
-    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 3840, 2100), 4);
-    EXPECT_EQ(sdlhost::WindowedScale(640, 480, 600, 400), 1);
+    EXPECT_EQ(hostcommon::WindowedScale(640, 480, 1920, 1040), 2);
+    EXPECT_EQ(hostcommon::WindowedScale(640, 480, 1280, 960), 2);
+    EXPECT_EQ(hostcommon::WindowedScale(640, 480, 1279, 960), 1);
+    EXPECT_EQ(hostcommon::WindowedScale(640, 480, 3840, 2100), 4);
+    EXPECT_EQ(hostcommon::WindowedScale(640, 480, 600, 400), 1);
 }
 
 constexpr int64_t kStart = 5'000'000'000;

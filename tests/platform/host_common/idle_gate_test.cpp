@@ -1,11 +1,11 @@
-// When the SDL host lets an idle message loop wait for an event: only after
+// When a host lets an idle message loop wait for an event: only after
 // a run of empty peeks with no frame and no event between them.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "sdl_host.h"
+#include "idle_gate.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ struct IdleCase {
 class IdleGateWaits : public testing::TestWithParam<IdleCase> {};
 
 TEST_P(IdleGateWaits, OnlyAfterRepeatedEmptyPeeks) {
-    sdlhost::IdleGate gate;
+    hostcommon::IdleGate gate;
     std::string waits;
     for (char step : GetParam().run) {
         bool waited = false;
@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<IdleCase>& info) { return std::string(info.param.name); });
 
 TEST(IdleGate, LongIdleRunKeepsWaiting) {
-    sdlhost::IdleGate gate;
+    hostcommon::IdleGate gate;
     for (int i = 0; i < 2; i++) EXPECT_FALSE(gate.OnEmptyPeek());
     for (int i = 0; i < 100000; i++) ASSERT_TRUE(gate.OnEmptyPeek()) << "peek " << i;
 }

@@ -1,17 +1,18 @@
 // The arithmetic of showing the emulated 640 x 480 display on a real screen:
-// the frame's palette indices turned into ARGB8888 texels, where the
+// the frame's palette indices turned into 32-bit texels, where the
 // integer-scaled, letterboxed frame lands in the window, how big the window
-// is in windowed mode, and the fixed 60 Hz flip deadlines.
-// Nothing here touches SDL, so it is checked on its own.
+// is in windowed mode, and the fixed 60 Hz flip deadlines. Shared by the SDL
+// and web hosts; it touches neither, so it is checked on its own.
 #pragma once
 
 #include <cstdint>
 
-namespace sdlhost {
+namespace hostcommon {
 
 // Converts width x height 8-bit palette indices (rows `srcPitch` bytes
 // apart) into `dst` (rows `dstPitchPixels` texels apart): each texel is
-// table[index]. Called by Present for every frame shown. Source and
+// table[index], so the table decides the texel format (ARGB8888 words for
+// SDL, RGBA bytes for a canvas). Called by Present for every frame shown. Source and
 // destination must not overlap; empty sizes convert nothing. Where the CPU
 // has AVX-512 VBMI, 64 pixels at a time are looked up in registers.
 void ConvertToArgb(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitchPixels, int width,
@@ -59,4 +60,4 @@ class FramePacer final {
     int64_t frame_ = 0;
 };
 
-} // namespace sdlhost
+} // namespace hostcommon
