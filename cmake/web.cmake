@@ -1,0 +1,30 @@
+# The browser build, configured by emcmake cmake (scripts/web drives it):
+# the game on the web host as the page's WebAssembly, the headless runner
+# for Node, and the tests that run them. city2.bmp comes from the native
+# sheet generator given in QV_SHEETGEN.
+#
+# QV_WEB_SIMD builds with WebAssembly SIMD (the blitter's vector path);
+# without it the portable loops are used, for browsers without SIMD.
+option(QV_WEB_SIMD "Use WebAssembly SIMD" ON)
+
+# Flags every object and link shares.
+set(QV_WEB_FLAGS -O3)
+if(QV_WEB_SIMD)
+  # -msse2 maps the blitter's SSE2 intrinsics onto WebAssembly SIMD.
+  list(APPEND QV_WEB_FLAGS -msimd128 -msse2)
+endif()
+add_compile_options(${QV_WEB_FLAGS})
+add_link_options(${QV_WEB_FLAGS})
+# Win32 never hands out an address below 64 KB: such values stand for
+# integer atoms and resource ids (a class name, say). WebAssembly places
+# static data from 1 KB on; it starts at 64 KB here instead.
+add_link_options(-sGLOBAL_BASE=65536)
+
+add_subdirectory(tools/sheetgen)
+add_subdirectory(tools/runner)
+add_subdirectory(web)
+
+if(QV_TESTS)
+  enable_testing()
+  add_subdirectory(tests/wasm)
+endif()
