@@ -7,60 +7,7 @@ namespace sdlhost {
 
 namespace {
 
-// The Win32 virtual-key codes this host produces. Kept here rather than
-// taken from windows.h: the host stays free of the Win32 declarations.
-enum Vk : int {
-    kBack = 0x08,
-    kTab = 0x09,
-    kReturn = 0x0D,
-    kShift = 0x10,
-    kControl = 0x11,
-    kMenu = 0x12,
-    kPause = 0x13,
-    kCapital = 0x14,
-    kEscape = 0x1B,
-    kSpace = 0x20,
-    kPrior = 0x21,
-    kNext = 0x22,
-    kEnd = 0x23,
-    kHome = 0x24,
-    kLeft = 0x25,
-    kUp = 0x26,
-    kRight = 0x27,
-    kDown = 0x28,
-    kSnapshot = 0x2C,
-    kInsert = 0x2D,
-    kDelete = 0x2E,
-    kLWin = 0x5B,
-    kRWin = 0x5C,
-    kApps = 0x5D,
-    kNumpad0 = 0x60,
-    kMultiply = 0x6A,
-    kAdd = 0x6B,
-    kSubtract = 0x6D,
-    kDecimal = 0x6E,
-    kDivide = 0x6F,
-    kF1 = 0x70,
-    kNumLock = 0x90,
-    kScroll = 0x91,
-    kLShift = 0xA0,
-    kRShift = 0xA1,
-    kLControl = 0xA2,
-    kRControl = 0xA3,
-    kLMenu = 0xA4,
-    kRMenu = 0xA5,
-    kOem1 = 0xBA,      // ;:
-    kOemPlus = 0xBB,   // =+
-    kOemComma = 0xBC,  // ,<
-    kOemMinus = 0xBD,  // -_
-    kOemPeriod = 0xBE, // .>
-    kOem2 = 0xBF,      // /?
-    kOem3 = 0xC0,      // `~
-    kOem4 = 0xDB,      // [{
-    kOem5 = 0xDC,      // backslash
-    kOem6 = 0xDD,      // ]}
-    kOem7 = 0xDE,      // '"
-};
+using namespace hostcommon::vk;
 
 struct Named {
     SDL_Keycode sym;
@@ -147,12 +94,6 @@ VirtualKey VirtualKeyFromSdl(SDL_Keycode sym, SDL_Scancode scancode) {
         if (named.sym == sym) return named.key;
     if (int vk = FunctionOrKeypad(sym)) return {vk};
     return {ByPosition(scancode)};
-}
-
-int OtherSide(int sided) {
-    // The pairs are adjacent codes, left even and right odd.
-    if (sided >= kLShift && sided <= kRMenu) return sided ^ 1;
-    return 0;
 }
 
 } // namespace sdlhost
