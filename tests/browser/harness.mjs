@@ -1,0 +1,168 @@
+// What the browser test stands on: a static server for the page's folder on
+// 127.0.0.1, headless Chromium through puppeteer-core, and the small page
+// helpers every check uses. Both processes are stopped by stopAll(), which
+// the test calls on every way out, failures and signals included.
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+
+const MIME = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.mjs': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.bmp': 'image/bmp',
+  '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+  '.ico': 'image/x-icon',
+  '.json': 'application/json',
+};
+
+// The prefix under which the folder is served once more without its sheet:
+// /without-sheet/city2.bmp answers 404, everything else is the same file.
+export const WITHOUT_SHEET = '/without-sheet/';
+
+// Serves `root` on 127.0.0.1 at a port the system picks. Resolves to
+// { url, close }; `requests` collects "STATUS path" of every answer.
+export function serveFolder(root, requests) {
+  const server = http.createServer((req, res) => {
+    let urlPath = decodeURIComponent(new URL(req.url, 'http://x').pathname);
+    let withoutSheet = false;
+    if (urlPath.startsWith(WITHOUT_SHEET)) {
+      withoutSheet = true;
+      urlPath = '/' + urlPath.slice(WITHOUT_SHEET.length);
+    }
+    if (urlPath.endsWith('/')) urlPath += 'index.html';
+    const file = path.join(root, path.normalize(urlPath));
+    const missing = !file.startsWith(root) || (withoutSheet && path.basename(file) === 'city2.bmp');
+    fs.readFile(missing ? '' : file, (err, body) => {
+      const status = err ? 404 : 200;
+      requests.push(`${status} ${req.url}`);
+      if (err) {
+        res.writeHead(404, { 'Content-Type': 'text/plain' });
+        res.end('not found');
+        return;
+      }
+      res.writeHead(200, {
+        'Content-Type': MIME[path.extname(file)] ?? 'application/octet-stream',
+        'Cache-Control': 'no-store',
+      });
+      res.end(body);
+    });
+  });
+  return new Promise((resolve, reject) => {
+    server.once('error', reject);
+    server.listen(0, '127.0.0.1', () => {
+      const { port } = server.address();
+      resolve({
+        url: `http://127.0.0.1:${port}/`,
+        close: () => new Promise((done) => {
+          server.closeAllConnections?.();
+          server.close(() => done());
+        }),
+      });
+    });
+  });
+}
+
+// Starts headless Chromium with a fresh profile. Resolves to
+// { browser, stop }; stop() closes it and, should that hang, kills its
+// process by id, then removes the profile.
+export async function startChromium(puppeteer, executablePath) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'web_e2e-profile-'));
+  let browser;
+  try {
+    browser = await puppeteer.launch({
+      executablePath,
+      headless: true,
+      userDataDir: profile,
+      protocolTimeout: 120000,
+      // The test stops Chromium itself, on signals too.
+      handleSIGINT: false,
+      handleSIGTERM: false,
+      handleSIGHUP: false,
+      defaultViewport: { width: 1024, height: 768 },
+      args: [
+        '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+        '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      ],
+    });
+  } catch (err) {
+    fs.rmSync(profile, { recursive: true, force: true });
+    throw err;
+  }
+  const pid = browser.process()?.pid;
+  const stop = async () => {
+    await Promise.race([browser.close().catch(() => {}), sleep(10000)]);
+    if (pid) {
+      try { process.kill(pid, 'SIGKILL'); } catch { /* already gone */ }
+    }
+    fs.rmSync(profile, { recursive: true, force: true });
+  };
+  return { browser, stop };
+}
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Polls `probe` (an async function) every `every` ms until it returns a
+// truthy value or `ms` pass; resolves to the last value it returned.
+export async function poll(probe, ms, every = 100) {
+  const end = Date.now() + ms;
+  let value;
+  for (;;) {
+    value = await probe();
+    if (value || Date.now() >= end) return value;
+    await sleep(every);
+  }
+}
+
+// The canvas as 640 x 480 RGBA bytes, copied through a canvas of the test's
+// own so the page's drawing context is left as the page made it.
+export async function captureCanvas(page) {
+  const b64 = await page.evaluate(() => {
+    const screen = document.querySelector('#screen');
+    if (!screen) return null;
+    const copy = document.createElement('canvas');
+    copy.width = 640;
+    copy.height = 480;
+    const g = copy.getContext('2d');
+    g.imageSmoothingEnabled = false;
+    g.drawImage(screen, 0, 0);
+    const data = g.getImageData(0, 0, 640, 480).data;
+    let s = '';
+    for (let i = 0; i < data.length; i += 0x8000) s += String.fromCharCode.apply(null, data.subarray(i, i + 0x8000));
+    return btoa(s);
+  });
+  if (b64 === null) throw new Error('the page has no #screen element');
+  return Buffer.from(b64, 'base64');
+}
+
+// The page's window.quorvanteledix fields the checks read.
+export function gameStatus(page) {
+  return page.evaluate(() => {
+    const q = window.quorvanteledix;
+    if (!q) return null;
+    return { state: q.state, active: q.active, frames: q.frames, exitStatus: q.exitStatus };
+  });
+}
+
+// Whether the element is on the page and shown: not `hidden`, displayed,
+// visible, with a box of its own.
+export function isShown(page, selector) {
+  return page.evaluate((sel) => {
+    const el = document.querySelector(sel);
+    if (!el) return false;
+    for (let e = el; e; e = e.parentElement) {
+      if (e.hidden) return false;
+      const style = getComputedStyle(e);
+      if (style.display === 'none' || style.visibility === 'hidden') return false;
+    }
+    return el.getClientRects().length > 0;
+  }, selector);
+}
+
+export function textOf(page, selector) {
+  return page.evaluate((sel) => document.querySelector(sel)?.textContent ?? null, selector);
+}

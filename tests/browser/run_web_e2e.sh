@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs web_e2e.mjs on the built page (argument 1, default dist/web of the
+# source tree). Installs the pinned puppeteer-core with npm ci when it is
+# missing and npm is there. Exit status: 0 passed, 1 failed, 77 skipped
+# (no Chromium, no node, or puppeteer-core could not be installed).
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+dist=${1:-$here/../../dist/web}
+chromium=${CHROMIUM:-/usr/bin/chromium}
+
+[ -x "$chromium" ] || { echo "SKIP: no Chromium at $chromium"; exit 77; }
+command -v node >/dev/null 2>&1 || { echo "SKIP: node is not installed"; exit 77; }
+
+if [ ! -d "$here/node_modules/puppeteer-core" ] && command -v npm >/dev/null 2>&1; then
+    # Two build trees may run this test at once; one installs, the other waits.
+    (
+        command -v flock >/dev/null 2>&1 && flock 9
+        [ -d "$here/node_modules/puppeteer-core" ] ||
+            (cd "$here" && npm ci --no-audit --no-fund --loglevel=error) ||
+            echo "npm ci failed in $here"
+    ) 9>"${TMPDIR:-/tmp}/quorvanteledix-web-e2e-npm.lock"
+fi
+[ -d "$here/node_modules/puppeteer-core" ] || {
+    echo "SKIP: puppeteer-core is not installed in $here/node_modules (npm ci there)"
+    exit 77
+}
+
+export CHROMIUM="$chromium"
+exec node "$here/web_e2e.mjs" "$dist"

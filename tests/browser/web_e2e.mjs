@@ -1,0 +1,436 @@
+// End-to-end test of the browser build as a person plays it, in headless
+// Chromium: the page shows the background and the ship, an arrow key held
+// moves the ship, P freezes and resumes the picture, the counters start where
+// the game starts them, losing focus or visibility stops play and coming back
+// repaints it, F12 minimizes to the "Click to resume" overlay, Esc ends the
+// program. Then, with the sheet missing, the "Error" box appears and Enter
+// dismisses it. Prints the median frame time and saves web-page.png in the
+// current folder.
+//
+// Usage: node web_e2e.mjs [DIST_FOLDER]   (default: ../../dist/web)
+// Exit status: 0 passed, 1 failed, 77 skipped (Chromium or puppeteer-core missing).
+import fs from 'node:fs';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+import {
+  WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, serveFolder, sleep, startChromium, textOf,
+} from './harness.mjs';
+import {
+  SCREEN_H, SCREEN_W, opaquePixels, readBmp8, sameRgb, screenRgb,
+} from './sheet.mjs';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const dist = path.resolve(process.argv[2] ?? path.join(here, '..', '..', 'dist', 'web'));
+const chromiumPath = process.env.CHROMIUM ?? '/usr/bin/chromium';
+const LOAD_MS = 90000; // compiling the WebAssembly on a busy 2-core machine
+const STEP_MS = 10000;
+const WATCHDOG_MS = 270000;
+
+// The ship's sprite on the sheet and where the game starts it.
+const SHIP_RECT = { left: 151, top: 581, right: 192, bottom: 610 };
+const SHIP_START = { x: 320, y: 240 };
+const SHIP_MAX_X = 598;
+// A sprite counts as found where this share of its opaque pixels shows:
+// a Boss shot or an explosion may lie over part of it.
+const FOUND_SHARE = 0.8;
+
+// ---- Outcome bookkeeping: every check prints one line.
+let passed = 0;
+let failed = 0;
+class CheckFailed extends Error {}
+const fail = (what) => { throw new CheckFailed(what); };
+
+async function check(name, body) {
+  try {
+    await body();
+    passed++;
+    console.log(`ok - ${name}`);
+    return true;
+  } catch (err) {
+    failed++;
+    const what = err instanceof CheckFailed ? err.message : (err.stack ?? String(err));
+    console.log(`FAIL - ${name}: ${what}`);
+    return false;
+  }
+}
+
+// ---- Skips: only for a missing browser or driver.
+if (!fs.existsSync(chromiumPath)) {
+  console.log(`SKIP: no Chromium at ${chromiumPath}`);
+  process.exit(77);
+}
+let puppeteer;
+try {
+  puppeteer = (await import('puppeteer-core')).default;
+} catch {
+  console.log(`SKIP: puppeteer-core is not installed (run npm ci in ${here})`);
+  process.exit(77);
+}
+
+for (const file of ['index.html', 'city2.bmp']) {
+  if (!fs.existsSync(path.join(dist, file))) {
+    console.log(`FAIL - the page is built: ${path.join(dist, file)} does not exist (build it with scripts/web)`);
+    console.log('0 passed, 1 failed');
+    process.exit(1);
+  }
+}
+
+// ---- What the first frame holds, from the sheet itself.
+const sheet = readBmp8(path.join(dist, 'city2.bmp'));
+const keyIndex = sheet.index(1, 500); // the game takes its colour key from there
+const ship = opaquePixels(sheet, SHIP_RECT, keyIndex);
+const shipW = SHIP_RECT.right - SHIP_RECT.left;
+// Background places no sprite reaches while the ship keeps its row: above
+// every foe's row (y >= 100 less an explosion's 10) and below the lowest
+// (350 plus a sprite's height). Column 639 and row 479 lie outside the
+// background's rectangle.
+const backgroundPlaces = [];
+for (const band of [[2, 84], [392, 476]]) {
+  for (let y = band[0]; y <= band[1]; y += 9) {
+    for (let x = 3 + (y % 5); x < SCREEN_W - 1; x += 41) backgroundPlaces.push([x, y]);
+  }
+}
+
+const fmt = (rgb) => `rgb(${rgb.join(',')})`;
+
+function backgroundMismatches(capture) {
+  const bad = [];
+  for (const [x, y] of backgroundPlaces) {
+    const seen = screenRgb(capture, x, y);
+    const want = sheet.rgb(x, y);
+    if (!sameRgb(seen, want)) bad.push(`(${x},${y}) ${fmt(seen)} instead of ${fmt(want)}`);
+  }
+  return bad;
+}
+
+function shipShareAt(capture, x, y) {
+  let shown = 0;
+  for (const p of ship) if (sameRgb(screenRgb(capture, x + p.dx, y + p.dy), p.rgb)) shown++;
+  return shown / ship.length;
+}
+
+// The x where the ship shows best on its start row, and how well.
+function findShip(capture, y = SHIP_START.y) {
+  let best = { x: -1, share: 0 };
+  for (let x = 0; x <= SCREEN_W - shipW; x++) {
+    const share = shipShareAt(capture, x, y);
+    if (share > best.share) best = { x, share };
+  }
+  return best;
+}
+
+const shipSeen = (best) => `best match at x=${best.x} with ${(100 * best.share).toFixed(0)}% of its ${ship.length} opaque pixels`;
+
+// Polls captures until the ship shows on its row; resolves to its x or fails.
+async function waitForShip(page, why) {
+  let best;
+  const found = await poll(async () => {
+    best = findShip(await captureCanvas(page));
+    return best.share >= FOUND_SHARE;
+  }, STEP_MS, 200);
+  if (!found) fail(`${why}: the ship is not on row ${SHIP_START.y}; ${shipSeen(best)}`);
+  return best.x;
+}
+
+async function waitForStatus(page, wanted, what, ms = STEP_MS) {
+  let last;
+  const ok = await poll(async () => {
+    last = await gameStatus(page);
+    return last && Object.entries(wanted).every(([k, v]) => last[k] === v);
+  }, ms);
+  if (!ok) fail(`${what}: window.quorvanteledix is ${JSON.stringify(last)}, wanted ${JSON.stringify(wanted)}`);
+  return last;
+}
+
+// Fails unless frames stop and the canvas keeps its picture for a while.
+async function expectStill(page, what) {
+  await sleep(300); // a frame already under way may still land
+  const before = await gameStatus(page);
+  const a = await captureCanvas(page);
+  await sleep(700);
+  const after = await gameStatus(page);
+  const b = await captureCanvas(page);
+  if (after.frames !== before.frames) fail(`${what}: frames went on, ${before.frames} -> ${after.frames}`);
+  if (!a.equals(b)) fail(`${what}: the canvas changed in 700 ms`);
+}
+
+// Fails unless frames run again and the ship and background are painted.
+async function expectPlaying(page, what) {
+  const start = (await gameStatus(page)).frames;
+  const grew = await poll(async () => (await gameStatus(page)).frames > start + 5, STEP_MS);
+  if (!grew) fail(`${what}: frames stayed at ${(await gameStatus(page)).frames}`);
+  await waitForShip(page, what);
+  const bad = backgroundMismatches(await captureCanvas(page));
+  if (bad.length) fail(`${what}: background not repainted at ${bad.length} places, e.g. ${bad.slice(0, 3).join('; ')}`);
+}
+
+// ---- The run.
+const requests = [];
+const consoleLines = [];
+let server;
+let chromium;
+let stopping = false;
+async function stopAll() {
+  if (stopping) return;
+  stopping = true;
+  if (chromium) await chromium.stop();
+  if (server) await server.close();
+}
+for (const signal of ['SIGINT', 'SIGTERM', 'SIGHUP']) {
+  process.on(signal, async () => {
+    console.log(`FAIL - stopped by ${signal}`);
+    await stopAll();
+    process.exit(1);
+  });
+}
+const watchdog = setTimeout(async () => {
+  console.log(`FAIL - the test did not finish within ${WATCHDOG_MS / 1000} s`);
+  await stopAll();
+  process.exit(1);
+}, WATCHDOG_MS);
+
+function watchPage(page, tag) {
+  page.on('console', (msg) => consoleLines.push(`[${tag}] ${msg.type()}: ${msg.text()}`));
+  page.on('pageerror', (err) => consoleLines.push(`[${tag}] pageerror: ${err.message}`));
+}
+
+// Records, on the window after the page's own handlers, whether the page
+// prevented the browser's action for each key the test presses.
+function recordKeyDefaults(page) {
+  return page.evaluate(() => {
+    window.__e2eKeys = [];
+    window.addEventListener('keydown', (e) => window.__e2eKeys.push([e.code, e.defaultPrevented]));
+  });
+}
+
+async function playPage(browser, base) {
+  const page = await browser.newPage();
+  watchPage(page, 'play');
+  await page.goto(base + 'index.html', { waitUntil: 'load', timeout: LOAD_MS });
+
+  const loaded = await check('the page loads and the game runs', async () => {
+    await waitForStatus(page, { state: 'running', active: true }, 'after loading', LOAD_MS);
+    const frames = await poll(async () => (await gameStatus(page)).frames > 0, STEP_MS);
+    if (!frames) fail('state is running but no frame was presented');
+    for (const sel of ['#paused', '#ended', '#dialog']) if (await isShown(page, sel)) fail(`${sel} is shown during play`);
+  });
+  if (!loaded) return page;
+
+  await check('the counters panel starts at 3000, 2, 7000, 0', async () => {
+    const want = { '#shield': '3000', '#lives': '2', '#boss-energy': '7000', '#score': '0' };
+    if (!(await isShown(page, '#counters'))) fail('#counters is not shown');
+    const seen = {};
+    for (const sel of Object.keys(want)) seen[sel] = (await textOf(page, sel))?.trim() ?? null;
+    const wrong = Object.keys(want).filter((sel) => seen[sel] !== want[sel]);
+    if (wrong.length) fail(`saw ${JSON.stringify(seen)}`);
+  });
+
+  await check('the canvas is 640 x 480, scaled by a whole factor', async () => {
+    const box = await page.evaluate(() => {
+      const c = document.querySelector('#screen');
+      const r = c.getBoundingClientRect();
+      return { tag: c.tagName, w: c.width, h: c.height, cssW: r.width, cssH: r.height };
+    });
+    if (box.tag !== 'CANVAS' || box.w !== SCREEN_W || box.h !== SCREEN_H) fail(`#screen is ${JSON.stringify(box)}`);
+    const sx = box.cssW / SCREEN_W;
+    const sy = box.cssH / SCREEN_H;
+    if (sx !== sy || sx < 1 || !Number.isInteger(sx)) fail(`shown at ${box.cssW} x ${box.cssH} CSS pixels`);
+  });
+
+  await check('the canvas shows the background and the ship at its start', async () => {
+    const a = await captureCanvas(page);
+    const bad = backgroundMismatches(a);
+    if (bad.length) fail(`${bad.length} of ${backgroundPlaces.length} background places differ, e.g. ${bad.slice(0, 3).join('; ')}`);
+    const share = shipShareAt(a, SHIP_START.x, SHIP_START.y);
+    if (share < FOUND_SHARE) fail(`at (320, 240) ${(100 * share).toFixed(0)}% of the ship's pixels show; ${shipSeen(findShip(a))}`);
+    const differs = ship.filter((p) => !sameRgb(screenRgb(a, SHIP_START.x + p.dx, SHIP_START.y + p.dy),
+      sheet.rgb(SHIP_START.x + p.dx, SHIP_START.y + p.dy))).length;
+    if (differs < ship.length / 2) fail(`only ${differs} pixels of the ship's rectangle differ from the background`);
+  });
+
+  await recordKeyDefaults(page);
+  await check('ArrowRight held moves the ship right, and it stops when released', async () => {
+    const from = await waitForShip(page, 'before the key');
+    // Held briefly, so that a key stuck down would still be seen moving on
+    // before the ship reaches the edge.
+    await page.keyboard.down('ArrowRight');
+    await sleep(150);
+    await page.keyboard.up('ArrowRight');
+    await sleep(200);
+    const x1 = await waitForShip(page, 'after ArrowRight');
+    if (x1 <= from) fail(`the ship is at x=${x1}, it was at x=${from}`);
+    if (x1 > SHIP_MAX_X) fail(`the ship is at x=${x1}, past the game's limit ${SHIP_MAX_X}`);
+    await sleep(400);
+    const x2 = await waitForShip(page, 'after the key was released');
+    if (x2 !== x1) fail(`the ship went on from x=${x1} to x=${x2} after the key was released`);
+  });
+
+  await check('P freezes the canvas and P again resumes it', async () => {
+    await page.keyboard.press('KeyP');
+    await sleep(400);
+    const a = await captureCanvas(page);
+    await sleep(200);
+    const b = await captureCanvas(page);
+    await sleep(600);
+    const c = await captureCanvas(page);
+    if (!a.equals(b) || !b.equals(c)) fail('the canvas still changes after P');
+    await page.keyboard.press('KeyP');
+    const moved = await poll(async () => {
+      await sleep(200);
+      return !(await captureCanvas(page)).equals(c);
+    }, STEP_MS);
+    if (!moved) fail('the canvas stayed frozen after the second P');
+  });
+
+  await check('the page keeps the game keys from the browser', async () => {
+    const keys = await page.evaluate(() => window.__e2eKeys);
+    const seen = new Map(keys);
+    for (const code of ['ArrowRight', 'KeyP']) {
+      if (!seen.has(code)) fail(`no keydown with code ${code} reached the window`);
+      if (!seen.get(code)) fail(`keydown ${code} was not default-prevented`);
+    }
+  });
+
+  await check('blur stops frames and focus brings play back', async () => {
+    await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+    await waitForStatus(page, { active: false }, 'after blur');
+    await expectStill(page, 'after blur');
+    await page.evaluate(() => window.dispatchEvent(new Event('focus')));
+    await waitForStatus(page, { active: true, state: 'running' }, 'after focus');
+    await expectPlaying(page, 'after focus');
+  });
+
+  await check('a hidden page stops frames and showing it again brings play back', async () => {
+    const other = await browser.newPage();
+    try {
+      await other.bringToFront();
+      const hidden = await poll(() => page.evaluate(() => document.visibilityState === 'hidden'), STEP_MS);
+      if (!hidden) fail('the page did not become hidden behind another tab');
+      await waitForStatus(page, { active: false }, 'while hidden');
+      await expectStill(page, 'while hidden');
+      await page.bringToFront();
+    } finally {
+      await other.close();
+    }
+    await waitForStatus(page, { active: true, state: 'running' }, 'shown again');
+    await expectPlaying(page, 'shown again');
+  });
+
+  await check('F12 shows "Click to resume", and a click brings play back', async () => {
+    await page.keyboard.press('F12');
+    await waitForStatus(page, { active: false }, 'after F12');
+    if (!(await poll(() => isShown(page, '#paused'), STEP_MS))) fail('#paused is not shown after F12');
+    const text = await textOf(page, '#paused');
+    if (!text?.includes('Click to resume')) fail(`#paused says ${JSON.stringify(text)}`);
+    await expectStill(page, 'minimized');
+    await page.mouse.click(512, 384);
+    await waitForStatus(page, { active: true, state: 'running' }, 'after the click');
+    if (await isShown(page, '#paused')) fail('#paused is still shown after the click');
+    await expectPlaying(page, 'after the click');
+  });
+
+  await check('after F12 a key brings play back', async () => {
+    await page.keyboard.press('F12');
+    await waitForStatus(page, { active: false }, 'after F12');
+    await page.keyboard.press('ShiftLeft');
+    await waitForStatus(page, { active: true, state: 'running' }, 'after a key');
+    if (await isShown(page, '#paused')) fail('#paused is still shown after the key');
+    await expectPlaying(page, 'after a key');
+  });
+
+  await check('frame times are reported', async () => {
+    await sleep(2000);
+    const times = await page.evaluate(() => window.quorvanteledix.frameTimes);
+    if (!Array.isArray(times) || times.length === 0) fail(`frameTimes is ${JSON.stringify(times)}`);
+    if (!times.every((t) => typeof t === 'number' && Number.isFinite(t) && t >= 0)) {
+      fail(`frameTimes holds ${JSON.stringify(times.slice(0, 10))}`);
+    }
+    const sorted = [...times].sort((p, q) => p - q);
+    const mid = sorted.length >> 1;
+    const median = sorted.length % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+    console.log(`median GameFrame+present: ${median.toFixed(3)} ms (${times.length} frames, ` +
+      `min ${sorted[0].toFixed(3)}, max ${sorted[sorted.length - 1].toFixed(3)})`);
+  });
+
+  const shot = path.join(process.cwd(), 'web-page.png');
+  await page.screenshot({ path: shot });
+  console.log(`page during play: ${shot}`);
+
+  await check('Esc ends the game and the ended panel appears', async () => {
+    await page.keyboard.press('Escape');
+    const status = await waitForStatus(page, { state: 'ended' }, 'after Esc');
+    if (status.exitStatus !== 0) fail(`exitStatus is ${JSON.stringify(status.exitStatus)}, the program returns 0`);
+    if (!(await poll(() => isShown(page, '#ended'), STEP_MS))) fail('#ended is not shown');
+    const text = await textOf(page, '#ended');
+    if (!text?.includes('ended')) fail(`#ended says ${JSON.stringify(text)}`);
+    const button = await textOf(page, '#play-again');
+    if (!button?.includes('Play again')) fail(`#play-again is ${JSON.stringify(button)}`);
+    await expectStill(page, 'ended');
+  });
+
+  await check('Play again reloads the page into a new game', async () => {
+    await Promise.all([
+      page.waitForNavigation({ waitUntil: 'load', timeout: LOAD_MS }),
+      page.click('#play-again'),
+    ]);
+    await waitForStatus(page, { state: 'running', active: true }, 'after Play again', LOAD_MS);
+    if (await isShown(page, '#ended')) fail('#ended is still shown');
+    await expectPlaying(page, 'after Play again');
+    const x = await waitForShip(page, 'after Play again');
+    if (x !== SHIP_START.x) fail(`the new game's ship is at x=${x}`);
+  });
+  return page;
+}
+
+async function missingSheetPage(browser, base) {
+  const page = await browser.newPage();
+  watchPage(page, 'no sheet');
+  const boxes = [];
+  page.on('console', (msg) => boxes.push(msg.text()));
+  await page.goto(base + WITHOUT_SHEET.slice(1) + 'index.html', { waitUntil: 'load', timeout: LOAD_MS });
+
+  await check('without city2.bmp the "Error" box says CDib* Read BMP Failed, and Enter dismisses it', async () => {
+    if (!(await poll(() => isShown(page, '#dialog'), LOAD_MS, 200))) {
+      fail(`no #dialog shown; window.quorvanteledix is ${JSON.stringify(await gameStatus(page))}`);
+    }
+    const caption = (await textOf(page, '#dialog-caption'))?.trim();
+    const text = await textOf(page, '#dialog-text');
+    if (caption !== 'Error') fail(`the box's caption is ${JSON.stringify(caption)}`);
+    if (!text?.includes('CDib* Read BMP Failed')) fail(`the box says ${JSON.stringify(text)}`);
+    if (!(await isShown(page, '#dialog-ok'))) fail('the box has no OK button shown');
+    if (!boxes.some((line) => line.includes('Error: CDib* Read BMP Failed'))) {
+      fail(`the console never said "Error: CDib* Read BMP Failed"; it said ${JSON.stringify(boxes.slice(-5))}`);
+    }
+    await page.keyboard.press('Enter');
+    const status = await waitForStatus(page, { state: 'ended' }, 'after Enter');
+    if (await isShown(page, '#dialog')) fail('#dialog is still shown after Enter');
+    if (!(await poll(() => isShown(page, '#ended'), STEP_MS))) fail('#ended is not shown after the box');
+    if (status.exitStatus !== 0) fail(`exitStatus is ${JSON.stringify(status.exitStatus)}, the program returns 0`);
+  });
+  return page;
+}
+
+let exitCode = 1;
+try {
+  server = await serveFolder(dist, requests);
+  chromium = await startChromium(puppeteer, chromiumPath);
+  console.log(`serving ${dist} at ${server.url}; ${await chromium.browser.version()}`);
+  await playPage(chromium.browser, server.url);
+  await missingSheetPage(chromium.browser, server.url);
+  exitCode = failed ? 1 : 0;
+} catch (err) {
+  failed++;
+  console.log(`FAIL - the test could not go on: ${err.stack ?? err}`);
+} finally {
+  clearTimeout(watchdog);
+  if (failed) {
+    console.log('--- page console (last 30 lines)');
+    for (const line of consoleLines.slice(-30)) console.log(line);
+    console.log('--- requests');
+    for (const line of requests) console.log(line);
+  }
+  await stopAll();
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(exitCode);
