@@ -213,15 +213,16 @@ HRESULT Surface::IsLost() {
 }
 
 // Restore gives a lost surface its memory back, not its pixels: they come
-// back as zeros. A surface that is not lost answers DD_OK at once. While an
-// exclusive-mode application is in the background the display is not in
-// its mode, so Restore answers DDERR_WRONGMODE. Restoring the front of a
-// flipping chain restores the whole chain; an implicitly created back
-// buffer cannot be restored on its own (DDERR_IMPLICITLYCREATED).
+// back as zeros. An implicitly created back buffer is never restored on its
+// own: Restore answers DDERR_IMPLICITLYCREATED for it whether it is lost or
+// not, before anything else is looked at; restoring the front of its
+// flipping chain restores it. Any other surface that is not lost answers
+// DD_OK at once. While an exclusive-mode application is in the background
+// the display is not in its mode, so Restore answers DDERR_WRONGMODE.
 HRESULT Surface::Restore() {
     if (HRESULT hr = Enter("IDirectDrawSurface::Restore"); hr != DD_OK) return hr;
-    if (!lost_) return DD_OK;
     if (implicit_) return DDERR_IMPLICITLYCREATED;
+    if (!lost_) return DD_OK;
     if (device_->Exclusive() && !platform::IsAppActive()) return DDERR_WRONGMODE;
     const std::vector<Surface*> single{this};
     for (Surface* surface : chain_.empty() ? single : chain_) {

@@ -112,29 +112,48 @@ TEST_F(Rendering, ExplosionsCoverEnemiesAndShotsCoverExplosions) {
     EXPECT_GT(explosionPixels, 20);
 }
 
+// Switching away loses every surface; coming back, the loop meets the loss
+// and RestoreAll brings them back, going past the back buffer's
+// DDERR_IMPLICITLYCREATED to the sprite surface and its sheet. F12 and a
+// focus change take the program away by different paths.
 TEST_F(Rendering, PlayShowsItsSpritesAgainAfterSwitchingAwayAndBack) {
-    int opaque = 0, matching = -1, background = -1;
-    Run(
-        [&](int n) {
-            if (n == 5) headless::Deactivate();
-            if (n == 20) {
-                std::vector<uint8_t> s;
-                int w = 0;
-                s = SheetPixels(&w);
-                sheet = s;
-                sheetWidth = w;
-                matching = MatchingSpritePixels(SpriteRects[SR_PLAYER], Player.x, Player.y, &opaque);
-                background = ScreenAt(5, 5) == SheetAt(5, 5) && ScreenAt(600, 400) == SheetAt(600, 400);
-                headless::PressKey(VK_ESCAPE);
-            }
-        },
-        [&](int) { headless::Activate(); });
-    EXPECT_EQ(waits, 1);
-    EXPECT_GT(opaque, 100);
-    EXPECT_EQ(matching, opaque);
-    EXPECT_EQ(background, 1);
-    // The sheet on its surface is whole again, colour key and all.
-    EXPECT_NE(Key(), 0);
+    struct Way {
+        const char* name;
+        void (*away)();
+    };
+    const Way ways[] = {
+        {"F12 minimizes", [] { headless::PressKey(VK_F12); }},
+        {"another application takes the focus", [] { headless::Deactivate(); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        ResetProgram();
+        passes = waits = 0;
+        int opaque = 0, matching = -1, background = -1;
+        HRESULT backRestore = DD_OK;
+        Run(
+            [&](int n) {
+                if (n == 5) way.away();
+                if (n == 20) {
+                    backRestore = lpDDSBack->Restore();
+                    headless::PressKey(VK_ESCAPE);
+                    sheet = SheetPixels(&sheetWidth);
+                    ASSERT_FALSE(sheet.empty()) << "the sprite surface is still lost";
+                    matching = MatchingSpritePixels(SpriteRects[SR_PLAYER], Player.x, Player.y, &opaque);
+                    background = ScreenAt(5, 5) == SheetAt(5, 5) && ScreenAt(600, 400) == SheetAt(600, 400);
+                }
+            },
+            [&](int) { headless::Activate(); });
+        EXPECT_EQ(waits, 1);
+        EXPECT_EQ(backRestore, DDERR_IMPLICITLYCREATED); // the answer RestoreAll went past
+        EXPECT_GT(opaque, 100);
+        EXPECT_EQ(matching, opaque);
+        EXPECT_EQ(background, 1);
+        // The sheet on its surface is whole again, colour key and all.
+        if (!sheet.empty()) {
+            EXPECT_NE(Key(), 0);
+        }
+    }
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // what Restore brings back.
 #include "ddraw_fixture.h"
 
+#include <functional>
+
 namespace {
 
 using SurfaceLoss = DirectDrawTest;
@@ -58,11 +60,47 @@ TEST_F(SurfaceLoss, RestoreWaitsForReactivationAndThenBringsBackTheChain) {
     ASSERT_EQ(primary->Restore(), DD_OK);
     EXPECT_EQ(primary->IsLost(), DD_OK);
     EXPECT_EQ(back->IsLost(), DD_OK);
-    EXPECT_EQ(back->Restore(), DD_OK); // not lost any more
     EXPECT_EQ(primary->Flip(nullptr, 0), DD_OK);
     EXPECT_EQ(sheet->IsLost(), DDERR_SURFACELOST);
     EXPECT_EQ(sheet->Restore(), DD_OK);
     EXPECT_EQ(Fill(sheet, 1), DD_OK);
+}
+
+// Each back buffer of the chain, the one GetAttachedSurface hands out and
+// the one behind it, answers DDERR_IMPLICITLYCREATED in every state: that
+// answer comes before the lost check and before the inactive one.
+TEST_F(SurfaceLoss, ImplicitlyCreatedBackBuffersRefuseRestoreLostOrNot) {
+    Chain(2);
+    LPDIRECTDRAWSURFACE second = nullptr;
+    DDSCAPS caps{DDSCAPS_FLIP};
+    ASSERT_EQ(back->GetAttachedSurface(&caps, &second), DD_OK);
+    owned.push_back(second);
+    ASSERT_NE(second, primary);
+
+    struct Step {
+        const char* state;
+        std::function<void()> enter;
+        HRESULT backLost; // what IsLost says of the back buffers then
+    };
+    const Step steps[] = {
+        {"never lost", [] {}, DD_OK},
+        {"lost, application inactive", [] { platform::SetAppActive(false); }, DDERR_SURFACELOST},
+        {"lost, application active again", [] { platform::SetAppActive(true); }, DDERR_SURFACELOST},
+        {"chain restored through the front", [&] { ASSERT_EQ(primary->Restore(), DD_OK); }, DD_OK},
+        {"lost on the host's request", [] { headless::LoseAllSurfaces(); }, DDERR_SURFACELOST},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.state);
+        step.enter();
+        for (LPDIRECTDRAWSURFACE surface : {back, second}) {
+            EXPECT_EQ(surface->Restore(), DDERR_IMPLICITLYCREATED);
+            EXPECT_EQ(surface->IsLost(), step.backLost); // refusing changed nothing
+        }
+    }
+    // The front still brings the whole chain back.
+    ASSERT_EQ(primary->Restore(), DD_OK);
+    EXPECT_EQ(back->IsLost(), DD_OK);
+    EXPECT_EQ(second->IsLost(), DD_OK);
 }
 
 TEST_F(SurfaceLoss, RestoredSurfacesHaveLostTheirPixels) {
