@@ -2,9 +2,11 @@
 // libpng (the runner in WebAssembly). The image data is zlib's "stored"
 // form: no compression, so nothing beyond CRC-32 and Adler-32 is needed,
 // and any PNG reader takes it.
+#include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
