@@ -5,8 +5,9 @@
 #include "faults.h"
 
 // The image's first byte, placed there by the linker: the address Windows
-// would hand out as the module handle of the program.
-extern "C" char __executable_start;
+// would hand out as the module handle of the program. Linkers without it
+// (WebAssembly's) leave it null; a byte of the program's data stands in.
+extern "C" __attribute__((weak)) char __executable_start;
 
 namespace {
 
@@ -33,5 +34,7 @@ extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    return reinterpret_cast<HMODULE>(&__executable_start);
+    static const char imageByte = 0;
+    const char* image = &__executable_start ? &__executable_start : &imageByte;
+    return reinterpret_cast<HMODULE>(const_cast<char*>(image));
 }

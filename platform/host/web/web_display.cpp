@@ -1,0 +1,121 @@
+// The web host's emulated display: 640 x 480 x 8 drawn into the page's
+// canvas (the page scales it by a whole factor with nearest-neighbour
+// sampling), the frame converted through its palette row by changed row,
+// and page flips paced to fixed 60 Hz deadlines whatever the monitor's rate.
+// The time from the end of one flip's wait to the start of the next (one
+// frame of the program plus its present) is handed to the page.
+#include <emscripten.h>
+
+#include <cstdint>
+
+#include "frame.h"
+#include "host.h"
+#include "web_canvas.h"
+#include "web_host.h"
+
+namespace {
+
+constexpr int kModeWidth = 640;
+constexpr int kModeHeight = 480;
+
+struct DisplayState {
+    bool modeSet = false;
+    webhost::CanvasFrame frame;
+    hostcommon::FramePacer pacer;
+    double resumedMs = -1; // when the last flip's wait ended
+};
+
+DisplayState& D() {
+    static DisplayState state;
+    return state;
+}
+
+// The canvas at the mode's size, its 2D context and an ImageData over the
+// frame's RGBA bytes in the program's memory (made again whenever that
+// memory moves). False when the page has no canvas.
+EM_JS(int, qv_web_display_open, (int width, int height), {
+    var canvas = Module.canvas;
+    if (!canvas || !canvas.getContext) return 0;
+    canvas.width = width;
+    canvas.height = height;
+    var context = canvas.getContext("2d", {alpha: false});
+    if (!context) return 0;
+    context.fillStyle = "#000";
+    context.fillRect(0, 0, width, height);
+    Module.qvDisplay = {context: context, image: null, buffer: null, pointer: 0};
+    if (Module.qvOnDisplay) Module.qvOnDisplay(true);
+    return 1;
+});
+
+EM_JS(void, qv_web_display_close, (), {
+    Module.qvDisplay = null;
+    if (Module.qvOnDisplay) Module.qvOnDisplay(false);
+});
+
+// Puts rows first..last-1 of the RGBA frame at `pointer` on the canvas.
+EM_JS(void, qv_web_display_put, (const uint8_t* pointer, int width, int height, int first, int last), {
+    var d = Module.qvDisplay;
+    if (!d) return;
+    if (!d.image || d.buffer !== HEAPU8.buffer || d.pointer !== pointer) {
+        var bytes = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
+        d.image = new ImageData(bytes, width, height);
+        d.buffer = HEAPU8.buffer;
+        d.pointer = pointer;
+    }
+    d.context.putImageData(d.image, 0, 0, 0, first, width, last - first);
+});
+
+// One flip's work, in milliseconds, for the page's timing.
+EM_JS(void, qv_web_frame_done, (double workMs), {
+    if (Module.qvOnFrame) Module.qvOnFrame(workMs);
+});
+
+// Waits for the next 60 Hz deadline, giving the page the control meanwhile.
+void WaitForFlipDeadline() {
+    DisplayState& d = D();
+    double nowMs = emscripten_get_now();
+    int64_t due = d.pacer.Schedule(static_cast<int64_t>(nowMs * 1e6));
+    double waitMs = static_cast<double>(due) / 1e6 - nowMs;
+    // A wait of 0 still yields, so the page can show the frame and take input.
+    webhost::Sleep(waitMs > 0 ? static_cast<int>(waitMs + 0.5) : 0);
+    d.resumedMs = emscripten_get_now();
+}
+
+} // namespace
+
+namespace host {
+
+bool SetDisplayMode(int width, int height, int bpp) {
+    if (width != kModeWidth || height != kModeHeight || bpp != 8) return false;
+    DisplayState& d = D();
+    if (!qv_web_display_open(width, height)) return false;
+    d.modeSet = true;
+    d.frame.Invalidate();
+    d.pacer.Reset();
+    d.resumedMs = -1;
+    return true;
+}
+
+void RestoreDisplayMode() {
+    DisplayState& d = D();
+    if (d.modeSet) qv_web_display_close();
+    d.modeSet = false;
+}
+
+void Present(const uint8_t* pixels, int width, int height, int pitch, const PaletteEntry* palette,
+             bool paced) {
+    DisplayState& d = D();
+    if (d.modeSet && pixels && palette && width > 0 && height > 0 && width <= 4096 &&
+        height <= 4096 && pitch >= width) {
+        webhost::RowSpan rows = d.frame.Update(pixels, width, height, pitch, palette);
+        if (!rows.Empty())
+            qv_web_display_put(d.frame.Rgba(), d.frame.Width(), d.frame.Height(), rows.first, rows.last);
+    }
+    // Flips keep their 60 Hz pace even when there is nothing to show them on.
+    if (!paced) return;
+    webhost::NoteFlip();
+    if (d.resumedMs >= 0) qv_web_frame_done(emscripten_get_now() - d.resumedMs);
+    WaitForFlipDeadline();
+}
+
+} // namespace host
