@@ -27,4 +27,9 @@ add_subdirectory(web)
 if(QV_TESTS)
   enable_testing()
   add_subdirectory(tests/wasm)
+  # The page in a real browser, once: it serves dist/web/, where both
+  # builds' programs are.
+  if(QV_WEB_SIMD)
+    add_subdirectory(tests/browser)
+  endif()
 endif()

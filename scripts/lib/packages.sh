@@ -8,6 +8,8 @@ TEST_PACKAGES+=(libsdl2-dev xvfb xauth xdotool imagemagick x11-utils xfonts-base
 BENCH_PACKAGES=(cmake make g++ pkg-config libbenchmark-dev libsdl2-dev libpng-dev python3) # scripts/bench; python3 prints its table
 WINDOWS_PACKAGES=(cmake make g++ pkg-config libpng-dev g++-mingw-w64-i686 zip) # scripts/build-windows
 TEST_PACKAGES+=(g++-mingw-w64-i686 zip) # the Windows cross build
+WEB_PACKAGES=(cmake make g++ pkg-config libpng-dev emscripten binaryen nodejs python3) # scripts/web
+TEST_PACKAGES+=(emscripten binaryen nodejs chromium) # the browser build, its runner under Node, the page in Chromium
 
 # ensure_packages PKG...: installs the packages that are not installed yet.
 # As root it runs apt-get; otherwise it prints the command to run and stops.

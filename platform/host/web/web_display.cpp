@@ -83,6 +83,14 @@ void WaitForFlipDeadline() {
 
 } // namespace
 
+namespace webhost {
+
+void ForgetFrameStart() {
+    D().resumedMs = -1;
+}
+
+} // namespace webhost
+
 namespace host {
 
 bool SetDisplayMode(int width, int height, int bpp) {

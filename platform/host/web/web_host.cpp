@@ -281,7 +281,9 @@ bool PollEvent(Event& event) {
 
 void WaitEvent() {
     webhost::EnsureListening();
-    if (S().events.empty()) webhost::Sleep(-1);
+    if (!S().events.empty()) return;
+    webhost::ForgetFrameStart();
+    webhost::Sleep(-1);
 }
 
 // A running game flips between peeks and never waits here. A loop that
@@ -290,6 +292,7 @@ void WaitEvent() {
 bool OnIdlePeek() {
     HostState& s = S();
     if (!s.idle.OnEmptyPeek() || !s.events.empty()) return false;
+    webhost::ForgetFrameStart();
     webhost::Sleep(16);
     return false;
 }

@@ -19,6 +19,10 @@ void Wake();
 // A page flip was shown: play is running, so the message loop is not idle.
 void NoteFlip();
 
+// The program waited for something other than a flip (input, a box): the
+// time until the next flip is not a frame's work. Kept by web_display.cpp.
+void ForgetFrameStart();
+
 // While a message box is open, keys belong to it, not to the program.
 void SetMessageBoxOpen(bool open);
 

@@ -31,6 +31,7 @@ int ShowMessageBox(const void*, const char* caption, const char* text, unsigned)
     webhost::SetMessageBoxOpen(true);
     int pressed = qv_web_message_box(caption ? caption : "", text ? text : "");
     webhost::SetMessageBoxOpen(false);
+    webhost::ForgetFrameStart();
     return pressed > 0 ? pressed : kIdOk;
 }
 
