@@ -93,13 +93,22 @@ export async function startChromium(puppeteer, executablePath) {
     fs.rmSync(profile, { recursive: true, force: true });
     throw err;
   }
-  const pid = browser.process()?.pid;
+  const child = browser.process();
+  const exited = new Promise((resolve) => {
+    if (!child || child.exitCode !== null || child.signalCode !== null) resolve();
+    else child.once('exit', resolve);
+  });
   const stop = async () => {
     await Promise.race([browser.close().catch(() => {}), sleep(10000)]);
-    if (pid) {
-      try { process.kill(pid, 'SIGKILL'); } catch { /* already gone */ }
+    if (child?.pid) {
+      try { process.kill(child.pid, 'SIGKILL'); } catch { /* already gone */ }
     }
-    fs.rmSync(profile, { recursive: true, force: true });
+    await Promise.race([exited, sleep(5000)]);
+    try {
+      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5, retryDelay: 200 });
+    } catch (err) {
+      console.log(`could not remove ${profile}: ${err.message}`);
+    }
   };
   return { browser, stop };
 }

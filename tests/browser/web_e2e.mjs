@@ -43,12 +43,14 @@ class CheckFailed extends Error {}
 const fail = (what) => { throw new CheckFailed(what); };
 
 async function check(name, body) {
+  if (stopping) return false; // a signal came: the browser is going away
   try {
     await body();
     passed++;
     console.log(`ok - ${name}`);
     return true;
   } catch (err) {
+    if (stopping) return false;
     failed++;
     const what = err instanceof CheckFailed ? err.message : (err.stack ?? String(err));
     console.log(`FAIL - ${name}: ${what}`);
@@ -171,23 +173,28 @@ const requests = [];
 const consoleLines = [];
 let server;
 let chromium;
-let stopping = false;
-async function stopAll() {
-  if (stopping) return;
-  stopping = true;
-  if (chromium) await chromium.stop();
-  if (server) await server.close();
+let stopping = null; // the cleanup under way, which every way out awaits
+function stopAll() {
+  stopping ??= (async () => {
+    if (chromium) await chromium.stop();
+    if (server) await server.close();
+  })();
+  return stopping;
 }
 for (const signal of ['SIGINT', 'SIGTERM', 'SIGHUP']) {
   process.on(signal, async () => {
+    failed++;
     console.log(`FAIL - stopped by ${signal}`);
     await stopAll();
+    console.log(`${passed} passed, ${failed} failed`);
     process.exit(1);
   });
 }
 const watchdog = setTimeout(async () => {
+  failed++;
   console.log(`FAIL - the test did not finish within ${WATCHDOG_MS / 1000} s`);
   await stopAll();
+  console.log(`${passed} passed, ${failed} failed`);
   process.exit(1);
 }, WATCHDOG_MS);
 
@@ -427,8 +434,10 @@ try {
   await missingSheetPage(chromium.browser, server.url);
   exitCode = failed ? 1 : 0;
 } catch (err) {
-  failed++;
-  console.log(`FAIL - the test could not go on: ${err.stack ?? err}`);
+  if (!stopping) {
+    failed++;
+    console.log(`FAIL - the test could not go on: ${err.stack ?? err}`);
+  }
 } finally {
   clearTimeout(watchdog);
   if (failed) {
