@@ -81,29 +81,36 @@
 
   // ---- Message boxes ----------------------------------------------------------
 
-  // Shows a box and resolves with the button pressed (1, OK) once it is
-  // dismissed by the button, Enter or Esc.
-  function messageBox(caption, text) {
-    const dialog = $('dialog'), ok = $('dialog-ok');
+  // Shows a box and resolves with the button pressed once it is dismissed:
+  // OK (1) by its button or Enter; with `okCancel`, Cancel (2) by its button
+  // or Esc, else Esc answers OK.
+  function messageBox(caption, text, okCancel) {
+    const dialog = $('dialog'), ok = $('dialog-ok'), cancel = $('dialog-cancel');
     $('dialog-caption').textContent = caption;
     $('dialog-text').textContent = text;
+    cancel.hidden = !okCancel;
     dialog.hidden = false;
     ok.focus();
     return new Promise((resolve) => {
-      function done() {
+      function done(button) {
         dialog.hidden = true;
-        ok.removeEventListener('click', done);
+        ok.removeEventListener('click', onOk);
+        cancel.removeEventListener('click', onCancel);
         window.removeEventListener('keydown', onKey, true);
-        resolve(1);
+        resolve(button);
       }
+      const onOk = () => done(1);
+      const onCancel = () => done(2);
       function onKey(e) {
-        if (e.code === 'Enter' || e.code === 'NumpadEnter' || e.code === 'Escape') {
-          e.preventDefault();
-          e.stopPropagation();
-          if (!e.repeat) done();
-        }
+        const enter = e.code === 'Enter' || e.code === 'NumpadEnter';
+        if (!enter && e.code !== 'Escape') return;
+        e.preventDefault();
+        e.stopPropagation();
+        if (e.repeat) return;
+        done(enter || !okCancel ? 1 : 2);
       }
-      ok.addEventListener('click', done);
+      ok.addEventListener('click', onOk);
+      cancel.addEventListener('click', onCancel);
       window.addEventListener('keydown', onKey, true);
     });
   }
