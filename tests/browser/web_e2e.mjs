@@ -2,10 +2,10 @@
 // Chromium: the page shows the background and the ship, an arrow key held
 // moves the ship, P freezes and resumes the picture, the counters start where
 // the game starts them, losing focus or visibility stops play and coming back
-// repaints it, F12 minimizes to the "Click to resume" overlay, Esc ends the
-// program. Then, with the sheet missing, the "Error" box appears and Enter
-// dismisses it. Prints the median frame time and saves web-page.png in the
-// current folder.
+// repaints it, full screen keeps the keys, F12 minimizes to the "Click to
+// resume" overlay, Esc ends the program. Then, with the sheet missing, the
+// "Error" box appears and Enter dismisses it. Prints the median frame time and saves web-page.png (play)
+// and web-error.png (the box) in the current folder.
 //
 // Usage: node web_e2e.mjs [DIST_FOLDER]   (default: ../../dist/web)
 // Exit status: 0 passed, 1 failed, 77 skipped (Chromium or puppeteer-core missing).
@@ -300,6 +300,33 @@ async function playPage(browser, base) {
     }
   });
 
+  await check('#fullscreen goes full screen with the keys still the game\'s, Alt+Enter comes back', async () => {
+    const view = () => page.evaluate(() => {
+      const r = document.querySelector('#screen').getBoundingClientRect();
+      return { full: !!document.fullscreenElement, w: r.width, h: r.height };
+    });
+    await page.click('#fullscreen');
+    const full = await poll(async () => (await view()).full, STEP_MS);
+    if (!full) fail('document.fullscreenElement stayed null after a click on #fullscreen');
+    const box = await view();
+    if (box.w / SCREEN_W !== box.h / SCREEN_H || !Number.isInteger(box.w / SCREEN_W)) {
+      fail(`full screen shows the canvas at ${box.w} x ${box.h} CSS pixels`);
+    }
+    await waitForStatus(page, { active: true }, 'in full screen');
+    const from = await waitForShip(page, 'in full screen');
+    await page.keyboard.down('ArrowLeft');
+    await sleep(150);
+    await page.keyboard.up('ArrowLeft');
+    const moved = await poll(async () => findShip(await captureCanvas(page)).x < from, STEP_MS);
+    if (!moved) fail(`ArrowLeft after the click left the ship at x=${from}`);
+    await page.keyboard.down('AltLeft');
+    await page.keyboard.press('Enter');
+    await page.keyboard.up('AltLeft');
+    const left = await poll(async () => !(await view()).full, STEP_MS);
+    if (!left) fail('Alt+Enter did not leave full screen');
+    await waitForStatus(page, { active: true, state: 'running' }, 'after Alt+Enter');
+  });
+
   await check('blur stops frames and focus brings play back', async () => {
     await page.evaluate(() => window.dispatchEvent(new Event('blur')));
     await waitForStatus(page, { active: false }, 'after blur');
@@ -416,6 +443,9 @@ async function missingSheetPage(browser, base) {
     if (!boxes.some((line) => line.includes('Error: CDib* Read BMP Failed'))) {
       fail(`the console never said "Error: CDib* Read BMP Failed"; it said ${JSON.stringify(boxes.slice(-5))}`);
     }
+    const shot = path.join(process.cwd(), 'web-error.png');
+    await page.screenshot({ path: shot });
+    console.log(`the box: ${shot}`);
     await page.keyboard.press('Enter');
     const status = await waitForStatus(page, { state: 'ended' }, 'after Enter');
     if (await isShown(page, '#dialog')) fail('#dialog is still shown after Enter');
