@@ -6,8 +6,14 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(QV_MINGW_TRIPLET i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${QV_MINGW_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${QV_MINGW_TRIPLET}-g++)
+# -DQV_MINGW_THREADS=posix picks the posix-thread compilers (std::thread and
+# std::mutex, on winpthreads); by default the system's choice, win32 threads.
+set(QV_MINGW_THREADS "" CACHE STRING "MinGW-w64 thread model of the compilers: empty (default), posix or win32")
+if(QV_MINGW_THREADS)
+  set(QV_MINGW_SUFFIX -${QV_MINGW_THREADS})
+endif()
+set(CMAKE_C_COMPILER ${QV_MINGW_TRIPLET}-gcc${QV_MINGW_SUFFIX})
+set(CMAKE_CXX_COMPILER ${QV_MINGW_TRIPLET}-g++${QV_MINGW_SUFFIX})
 set(CMAKE_RC_COMPILER ${QV_MINGW_TRIPLET}-windres)
 
 # Headers and libraries come from the MinGW-w64 tree only, never from the

@@ -11,6 +11,11 @@ TEST_PACKAGES+=(g++-mingw-w64-i686 zip) # the Windows cross build
 WEB_PACKAGES=(cmake make g++ pkg-config libpng-dev emscripten binaryen nodejs python3) # scripts/web
 TEST_PACKAGES+=(emscripten binaryen nodejs chromium) # the browser build, its runner under Node, the page in Chromium
 
+# scripts/test-wine, beside WINDOWS_PACKAGES: the Windows build under Wine
+# (32-bit, so i386 first: ensure_i386) on an 8-bit Xvfb with openbox, and
+# GoogleTest's sources to build for Windows.
+WINE_PACKAGES=(wine wine32 openbox wmctrl xvfb xauth xdotool imagemagick x11-utils unzip python3 googletest)
+
 # ensure_packages PKG...: installs the packages that are not installed yet.
 # As root it runs apt-get; otherwise it prints the command to run and stops.
 ensure_packages() {
@@ -29,4 +34,18 @@ ensure_packages() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# ensure_i386: lets dpkg install i386 packages (Wine's 32-bit half). As root
+# it adds the architecture, and the next ensure_packages updates the lists;
+# otherwise it prints the command to run and stops.
+ensure_i386() {
+    dpkg --print-foreign-architectures | grep -qx i386 && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Wine needs i386 packages. Enable them with:" >&2
+        echo "  sudo dpkg --add-architecture i386 && sudo apt-get update" >&2
+        exit 1
+    fi
+    echo "Adding the i386 architecture for Wine"
+    dpkg --add-architecture i386
 }
