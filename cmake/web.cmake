@@ -1,7 +1,7 @@
-# The browser build, configured by emcmake cmake (scripts/web drives it):
-# the game on the web host as the page's WebAssembly, the headless runner
-# for Node, and the tests that run them. city2.bmp comes from the native
-# sheet generator given in QV_SHEETGEN.
+# The browser build's options and flags, configured by emcmake cmake
+# (scripts/web drives it). Included before any target is made, so every
+# object, the platform's and the game's among them, is built with them;
+# cmake/web_targets.cmake then adds the browser build's targets.
 #
 # QV_WEB_SIMD builds with WebAssembly SIMD (the blitter's vector path);
 # without it the portable loops are used, for browsers without SIMD.
@@ -19,17 +19,3 @@ add_link_options(${QV_WEB_FLAGS})
 # integer atoms and resource ids (a class name, say). WebAssembly places
 # static data from 1 KB on; it starts at 64 KB here instead.
 add_link_options(-sGLOBAL_BASE=65536)
-
-add_subdirectory(tools/sheetgen)
-add_subdirectory(tools/runner)
-add_subdirectory(web)
-
-if(QV_TESTS)
-  enable_testing()
-  add_subdirectory(tests/wasm)
-  # The page in a real browser, once: it serves dist/web/, where both
-  # builds' programs are.
-  if(QV_WEB_SIMD)
-    add_subdirectory(tests/browser)
-  endif()
-endif()
