@@ -121,6 +121,7 @@ TEST_F(Blit, BltFastRefusesRectanglesThatDoNotFitAndNeverClips) {
         // The game's negative positions arrive as large unsigned values.
         {"negative x", static_cast<DWORD>(-1), 0, {0, 0, 4, 4}},
         {"negative y", 0, static_cast<DWORD>(-8), {0, 0, 4, 4}},
+        {"x wraps in 32 bits", 0xFFFFFFF4u, 0, {0, 0, 16, 4}},
     };
     for (const RectCase& c : cases) {
         RECT rect = c.rect;

@@ -75,9 +75,11 @@ TEST(GlobalMemory, MoveableBlockIsFoundAgainFromItsLockedAddress) {
     ASSERT_NE(handle, nullptr);
     auto* bytes = static_cast<unsigned char*>(GlobalLock(handle));
     ASSERT_NE(bytes, nullptr);
+    EXPECT_NE(static_cast<void*>(bytes), handle);
     std::memset(bytes, 0x11, 1064);
     EXPECT_EQ(GlobalSize(handle), 1064u);
     EXPECT_EQ(GlobalHandle(bytes), handle);
+    EXPECT_EQ(GlobalHandle(bytes + 1), nullptr); // only the start names the block
     EXPECT_FALSE(GlobalUnlock(handle)); // the lock count reached zero
     EXPECT_EQ(GlobalHandle(bytes), handle);
     EXPECT_EQ(GlobalFree(handle), nullptr);
@@ -116,9 +118,12 @@ TEST(WsprintfA, FormatsAsWindowsDoes) {
 TEST(WsprintfA, StopsAtTenTwentyFourCharactersWithTheTerminator) {
     std::string longText(2000, 'x');
     char buffer[1100];
+    buffer[1023] = '#';
     // Wine departs: a cut output answers 1024, one more than the characters stored.
     EXPECT_EQ(wsprintfA(buffer, "%s", longText.c_str()), api::RunningOnWine() ? 1024 : 1023);
+    EXPECT_EQ(buffer[1023], '\0');
     EXPECT_EQ(std::string(buffer), std::string(1023, 'x'));
+    EXPECT_EQ(wsprintfA(buffer, longText.c_str()), api::RunningOnWine() ? 1024 : 1023);
 }
 
 TEST(Activation, VisibleWindowGetsActivateAppBeforeCreateWindowExReturns) {

@@ -1,6 +1,6 @@
-// GlobalAlloc and its family: fixed and movable blocks, the lock count,
-// finding a block again from its address, and refusals of bad handles,
-// flags and sizes.
+// GlobalAlloc and its family: fixed and movable blocks, the lock count, and
+// refusals of bad handles, flags and sizes. Finding a movable block again
+// from its address is in the API suite (tests/platform/api).
 #include <cstdint>
 #include <cstring>
 
@@ -17,22 +17,6 @@ class GlobalMemory : public ::testing::Test {
     void SetUp() override { headless::Reset(); }
     void TearDown() override { headless::Reset(); }
 };
-
-TEST_F(GlobalMemory, MoveableBlockIsFoundAgainFromItsLockedAddress) {
-    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, 1064);
-    ASSERT_NE(handle, nullptr);
-    auto* bytes = static_cast<unsigned char*>(GlobalLock(handle));
-    ASSERT_NE(bytes, nullptr);
-    EXPECT_NE(static_cast<void*>(bytes), handle);
-    std::memset(bytes, 0x11, 1064);
-    EXPECT_EQ(GlobalSize(handle), 1064u);
-    EXPECT_EQ(GlobalHandle(bytes), handle);
-    EXPECT_EQ(GlobalHandle(bytes + 1), nullptr); // only the start names the block
-    EXPECT_FALSE(GlobalUnlock(handle));
-    EXPECT_EQ(GlobalHandle(bytes), handle);
-    EXPECT_EQ(GlobalFree(handle), nullptr);
-    EXPECT_EQ(GlobalHandle(bytes), nullptr);
-}
 
 TEST_F(GlobalMemory, FixedBlockIsItsOwnHandle) {
     HGLOBAL handle = GlobalAlloc(GPTR, 16);
