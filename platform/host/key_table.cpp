@@ -7,16 +7,19 @@ void KeyTable::Press(int vk) {
     if (!InRange(vk)) return;
     down_[vk] = true;
     pressedSinceQuery_[vk] = true;
+    if (observer_) observer_->OnKeyPressed(vk);
 }
 
 void KeyTable::Release(int vk) {
     if (!InRange(vk)) return;
     down_[vk] = false;
+    if (observer_) observer_->OnKeyReleased(vk);
 }
 
 void KeyTable::ReleaseAll() {
     down_.fill(false);
     pressedSinceQuery_.fill(false);
+    if (observer_) observer_->OnAllKeysReleased();
 }
 
 int16_t KeyTable::Query(int vk) {

@@ -10,6 +10,9 @@ WINDOWS_PACKAGES=(cmake make g++ pkg-config libpng-dev g++-mingw-w64-i686 zip) #
 TEST_PACKAGES+=(g++-mingw-w64-i686 zip) # the Windows cross build
 WEB_PACKAGES=(cmake make g++ pkg-config libpng-dev emscripten binaryen nodejs python3) # scripts/web
 TEST_PACKAGES+=(emscripten binaryen nodejs chromium) # the browser build, its runner under Node, the page in Chromium
+# xxHash's header: content and screen hashes, in every configuration of the project.
+TEST_PACKAGES+=(libxxhash-dev) PLAY_PACKAGES+=(libxxhash-dev) BENCH_PACKAGES+=(libxxhash-dev)
+WINDOWS_PACKAGES+=(libxxhash-dev) WEB_PACKAGES+=(libxxhash-dev)
 
 # scripts/test-wine, beside WINDOWS_PACKAGES: the Windows build under Wine
 # (32-bit, so i386 first: ensure_i386) on an 8-bit Xvfb with openbox, and
