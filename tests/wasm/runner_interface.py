@@ -4,10 +4,11 @@
   runner_interface.py usage RUNNER           usage errors exit 2, before anything runs
   runner_interface.py stdin RUNNER SCRIPT    a script on standard input plays as from a file
   runner_interface.py startup RUNNER         without city2.bmp: boxes on stderr, status 0, no trace
-  runner_interface.py shots RUNNER SCRIPT [NATIVE]
+  runner_interface.py shots RUNNER SCRIPT HASHER [NATIVE]
         --shot pictures are valid PNGs whose indices and palette give the
         trace's screen hash of the same pass and, given the native runner,
-        equal its pictures of the same run
+        equal its pictures of the same run. HASHER is the command, its
+        words joined by "|", that prints a file's XXH3-64 (xxh3sum).
 
 RUNNER is bin/quorvanteledix-headless-node (Node and the .js behind it).
 PNGs are decoded here with zlib alone: chunk CRCs, IHDR, PLTE, the zlib
@@ -101,12 +102,16 @@ def unfilter(path, raw):
     return bytes(out)
 
 
-def screen_hash(indices, palette):
-    """FNV-1a 64 over the indices, then the palette's triples: the trace's "screen"."""
-    h = 14695981039346656037
-    for byte in indices + palette:
-        h = ((h ^ byte) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
-    return "%016x" % h
+def screen_hash(hasher, indices, palette):
+    """XXH3-64 over the indices, then the palette's triples: the trace's "screen".
+    `hasher` is the command that prints a file's XXH3-64 (xxh3sum)."""
+    with tempfile.NamedTemporaryFile(suffix=".screen") as f:
+        f.write(indices + palette)
+        f.flush()
+        r = run(hasher.split("|") + [f.name])
+    if r.returncode:
+        fail("%s: status %d, stderr %r" % (hasher, r.returncode, r.stderr[:300]))
+    return r.stdout.decode().strip()
 
 
 def check_usage(runner):
@@ -157,7 +162,7 @@ def check_startup(runner):
         shutil.rmtree(work)
 
 
-def check_shots(runner, script, native):
+def check_shots(runner, script, hasher, native):
     passes = [1, 140, 700, 1500]  # the first frame; shots, foes and an explosion; bonus items; the last
     work = tempfile.mkdtemp()
     try:
@@ -178,7 +183,7 @@ def check_shots(runner, script, native):
             fail("the WebAssembly and native traces differ")
         for n in passes:
             indices, palette = read_png(os.path.join(work, "wasm%d.png" % n))
-            got = screen_hash(indices, palette)
+            got = screen_hash(hasher, indices, palette)
             if got != hashes[n]:
                 fail("pass %d: the picture hashes to %s, the trace says %s" % (n, got, hashes[n]))
             if native and read_png(os.path.join(work, "native%d.png" % n)) != (indices, palette):
@@ -189,7 +194,7 @@ def check_shots(runner, script, native):
 
 def main(argv):
     modes = {"usage": (check_usage, 1, 1), "stdin": (check_stdin, 2, 2),
-             "startup": (check_startup, 1, 1), "shots": (check_shots, 2, 3)}
+             "startup": (check_startup, 1, 1), "shots": (check_shots, 3, 4)}
     if len(argv) < 2 or argv[1] not in modes:
         sys.exit(__doc__)
     check, least, most = modes[argv[1]]

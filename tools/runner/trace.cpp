@@ -1,8 +1,8 @@
 // The runner's trace lines and screen hash.
 #include "trace.h"
 
-#include <cstdio>
 
+#include "screen_hash.h"
 #include "world.h"
 
 namespace {
@@ -38,22 +38,9 @@ void AppendCounter(std::string& out, const char* name, int value) {
 } // namespace
 
 std::string ScreenHash(const headless::Frame& screen) {
-    uint64_t hash = 14695981039346656037ULL;
-    auto mix = [&hash](uint8_t byte) {
-        hash ^= byte;
-        hash *= 1099511628211ULL;
-    };
     // Before anything was shown the screen is colour 0 everywhere.
     bool shown = screen.width == ScreenWidth && screen.height == ScreenHeight;
-    for (int i = 0; i < ScreenWidth * ScreenHeight; i++) mix(shown ? screen.pixels[i] : 0);
-    for (const host::PaletteEntry& entry : screen.palette) {
-        mix(entry.red);
-        mix(entry.green);
-        mix(entry.blue);
-    }
-    char text[17];
-    std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(hash));
-    return text;
+    return hostcommon::ScreenHash(shown ? screen.pixels.data() : nullptr, ScreenWidth, screen.palette.data());
 }
 
 std::string TraceLine(long long frame, int state, uint32_t tick, const std::string* screenHash) {

@@ -7,7 +7,7 @@
 
 #include "headless.h"
 
-// FNV-1a 64 over the screen's 307 200 palette indices, top row first, then
+// XXH3-64 over the screen's 307 200 palette indices, top row first, then
 // the 256 red, green, blue triples of its palette; 16 lower-case hex digits.
 std::string ScreenHash(const headless::Frame& screen);
 
