@@ -1,6 +1,7 @@
 // quorvanteledix-headless: runs the program's own WinMain on the headless
-// host, feeding it scripted keys and a scripted clock pass by pass, and
-// writing a trace line (and pictures) after each pass.
+// host, feeding it scripted keys and a scripted clock pass by pass (or a
+// demo's recorded ones), and writing a trace line (and pictures) after
+// each pass.
 //
 // A pass is one idle pass of the message loop: one call of UpdateFrame. The
 // runner hears of it through the host: the loop going idle while the program
@@ -11,6 +12,8 @@
 #include <iostream>
 #include <memory>
 
+#include "demo_file.h"
+#include "demo_playback.h"
 #include "game_state.h"
 #include "headless.h"
 #include "input_script.h"
@@ -24,13 +27,20 @@ const int HeldKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_CONTROL};
 
 class Runner {
   public:
-    Runner(RunnerOptions options, Script script, std::ostream* trace)
-        : options_(std::move(options)), script_(std::move(script)), trace_(trace) {}
+    Runner(RunnerOptions options, Script script, std::ostream* trace, DemoPlayback* demo)
+        : options_(std::move(options)), script_(std::move(script)), trace_(trace), demo_(demo) {}
 
     // Idle peek: deliver the next line's key presses first (the loop takes
-    // them before going idle), else start the next pass.
+    // them before going idle), else start the next pass. A demo brings its
+    // keys and clock itself.
     void OnIdle() {
         if (!AppActive) return; // no frame follows
+        if (demo_) {
+            if (options_.frames >= 0 && passes_ >= options_.frames) demo_->Stop();
+            if (passes_ == 0) WriteShot(0);
+            passRunning_ = !demo_->Ended();
+            return;
+        }
         if (options_.frames >= 0 && passes_ >= options_.frames) {
             if (!quitSent_) headless::PressKey(VK_ESCAPE);
             quitSent_ = true;
@@ -49,21 +59,28 @@ class Runner {
         passRunning_ = true;
     }
 
-    // The message functions are about to take events: a running pass is over.
+    // The message functions are about to take events: a running pass is
+    // over, and a demo's next pass begins.
     void OnPump() {
+        EndPass();
+        if (demo_) demo_->OnPump();
+    }
+
+  private:
+    void EndPass() {
         if (!passRunning_) return;
         passRunning_ = false;
         long long frame = ++passes_;
         const headless::Frame& screen = headless::Screen();
         if (trace_) {
             std::string hash = options_.screenHash ? ScreenHash(screen) : std::string();
-            *trace_ << TraceLine(frame, GameState, Tick(frame - 1), options_.screenHash ? &hash : nullptr) << '\n';
+            uint32_t tick = demo_ ? demo_->LastTick() : Tick(frame - 1);
+            *trace_ << TraceLine(frame, GameState, tick, options_.screenHash ? &hash : nullptr) << '\n';
         }
         WriteShot(frame);
         AdvanceScript();
     }
 
-  private:
     void WriteShot(long long pass) {
         auto shot = options_.shots.find(pass);
         if (shot == options_.shots.end()) return;
@@ -103,6 +120,7 @@ class Runner {
     bool pressesSent_ = false;
     bool passRunning_ = false;
     bool quitSent_ = false;
+    DemoPlayback* demo_;
 };
 
 int UsageError(const std::string& message) {
@@ -133,6 +151,15 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options, error)) return UsageError(error);
     Script script;
     if (!ReadScript(options.input, script, error)) return UsageError(error);
+    std::unique_ptr<DemoPlayback> demo;
+    if (!options.demo.empty()) {
+        hostcommon::Demo recorded;
+        if (!LoadDemo(options.demo, recorded, error)) {
+            std::fprintf(stderr, "quorvanteledix-headless: %s\n", error.c_str());
+            return 2;
+        }
+        demo = std::make_unique<DemoPlayback>(recorded);
+    }
 
     std::unique_ptr<std::ofstream> traceFile;
     std::ostream* trace = nullptr;
@@ -145,11 +172,17 @@ int main(int argc, char** argv) {
     }
 
     headless::SetTickCount(options.startTick);
-    Runner runner(options, std::move(script), trace);
+    Runner runner(options, std::move(script), trace, demo.get());
     headless::SetIdleHook([&runner] { runner.OnIdle(); });
     headless::SetPumpHook([&runner] { runner.OnPump(); });
-    // Minimized with F12, the program waits for the user to come back: do so.
-    headless::SetWaitHook([] { headless::Activate(); });
+    if (demo) {
+        demo->Install();
+        // The program waits as the live one did, until the recorded event.
+        headless::SetWaitHook([&demo] { demo->OnWait(); });
+    } else {
+        // Minimized with F12, the program waits for the user to come back: do so.
+        headless::SetWaitHook([] { headless::Activate(); });
+    }
     int result = WinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
     if (trace) trace->flush();
     return result;

@@ -27,10 +27,13 @@ bool ParseShot(const std::string& text, RunnerOptions& options) {
 const char* RunnerUsage() {
     return "usage: quorvanteledix-headless [--frames N] [--input FILE|-] [--trace FILE|-]\n"
            "                              [--ms-per-frame MS] [--start-tick T]\n"
+           "                              [--shot N=FILE.png]... [--screen-hash]\n"
+           "       quorvanteledix-headless --demo FILE [--frames N] [--trace FILE|-]\n"
            "                              [--shot N=FILE.png]... [--screen-hash]\n";
 }
 
 bool ParseOptions(int argc, char** argv, RunnerOptions& options, std::string& error) {
+    bool scripted = false; // an option that only a scripted game takes
     for (int i = 1; i < argc; i++) {
         std::string option = argv[i];
         if (option == "--screen-hash") {
@@ -38,7 +41,7 @@ bool ParseOptions(int argc, char** argv, RunnerOptions& options, std::string& er
             continue;
         }
         if (option != "--frames" && option != "--input" && option != "--trace" && option != "--ms-per-frame" &&
-            option != "--start-tick" && option != "--shot") {
+            option != "--start-tick" && option != "--shot" && option != "--demo") {
             error = "unknown option \"" + option + "\"";
             return false;
         }
@@ -57,6 +60,9 @@ bool ParseOptions(int argc, char** argv, RunnerOptions& options, std::string& er
             (option == "--ms-per-frame" ? options.msPerFrame : options.startTick) = static_cast<uint32_t>(number);
         } else if (option == "--shot") {
             ok = ParseShot(value, options);
+        } else if (option == "--demo") {
+            ok = !value.empty();
+            options.demo = value;
         } else {
             ok = !value.empty();
             (option == "--input" ? options.input : options.trace) = value;
@@ -65,6 +71,11 @@ bool ParseOptions(int argc, char** argv, RunnerOptions& options, std::string& er
             error = "bad value \"" + value + "\" for " + option;
             return false;
         }
+        scripted = scripted || option == "--input" || option == "--ms-per-frame" || option == "--start-tick";
+    }
+    if (!options.demo.empty() && scripted) {
+        error = "--demo brings its own keys and clock: --input, --ms-per-frame and --start-tick do not go with it";
+        return false;
     }
     return true;
 }

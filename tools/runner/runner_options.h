@@ -13,6 +13,7 @@ struct RunnerOptions {
     uint32_t startTick = 1000000;
     std::map<long long, std::string> shots; // pass (from 1; 0: before the first) -> PNG file
     bool screenHash = false;
+    std::string demo; // demo file to replay, empty for none
 };
 
 // Parses argv. False with `error` set on a usage error.

@@ -4,6 +4,7 @@
 namespace hostcommon {
 
 void DemoRecorder::Pump() {
+    lastPumpAt_ = body_.size();
     passes_++;
     Add({DemoOp::Pump});
 }
@@ -48,12 +49,17 @@ void DemoRecorder::OnAllKeysReleased() {
     Add({DemoOp::KeyReleaseAll});
 }
 
-bool DemoRecorder::File(const DemoSheet& sheet, std::vector<uint8_t>& file, std::string& error) const {
-    if (body_.size() > kDemoMaxBodyBytes) {
+bool DemoRecorder::File(const DemoSheet& sheet, Extent extent, std::vector<uint8_t>& file,
+                        uint32_t& passes, std::string& error) const {
+    bool cut = extent == Extent::CompletedPasses && passes_ > 0;
+    size_t size = cut ? lastPumpAt_ : body_.size();
+    passes = cut ? passes_ - 1 : passes_;
+    if (size > kDemoMaxBodyBytes) {
         error = "the game has run too long to be kept as one demo";
         return false;
     }
-    file = WriteDemoFile(sheet, passes_, body_);
+    std::vector<uint8_t> body(body_.begin(), body_.begin() + static_cast<ptrdiff_t>(size));
+    file = WriteDemoFile(sheet, passes, body);
     return true;
 }
 

@@ -26,9 +26,17 @@ class DemoRecorder final : public host::KeyTableObserver {
     void OnAllKeysReleased() override;
 
     uint32_t Passes() const { return passes_; }
-    // The demo so far as a file, with the sheet it was played with. False,
-    // with `error` set, when the record has outgrown what a demo may hold.
-    bool File(const DemoSheet& sheet, std::vector<uint8_t>& file, std::string& error) const;
+
+    // What a saved demo keeps: everything recorded, or only the passes
+    // before the one now beginning (a host that sees the save key while
+    // taking the events of a pass has not run that pass yet).
+    enum class Extent { Everything, CompletedPasses };
+
+    // The demo as a file, with the sheet it was played with; `passes`
+    // receives how many it holds. False, with `error` set, when the record
+    // has outgrown what a demo may hold.
+    bool File(const DemoSheet& sheet, Extent extent, std::vector<uint8_t>& file, uint32_t& passes,
+              std::string& error) const;
 
   private:
     void Add(const DemoItem& item) { EncodeDemoItem(item, tick_, body_); }
@@ -36,6 +44,7 @@ class DemoRecorder final : public host::KeyTableObserver {
     std::vector<uint8_t> body_;
     uint32_t tick_ = 0;
     uint32_t passes_ = 0;
+    size_t lastPumpAt_ = 0; // where the latest pass's Pump item starts
 };
 
 } // namespace hostcommon

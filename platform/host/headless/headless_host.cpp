@@ -35,10 +35,20 @@ struct Fault {
     int count; // < 0: forever
 };
 
+// An event for the program, or a change of the key table made on the way.
+struct Queued {
+    host::Event event;
+    bool keyChange = false;
+    headless::KeyChange change = headless::KeyChange::Press;
+};
+
 struct State {
     Clock clock;
     host::KeyTable keys;
-    std::deque<host::Event> events;
+    std::deque<Queued> events;
+    bool tableFollowsEvents = true;
+    std::function<uint32_t()> tickSource;
+    std::function<bool(int32_t*)> answerSource;
 
     bool windowExists = false;
     std::string windowTitle;
@@ -67,24 +77,52 @@ State& S() {
     return state;
 }
 
-void Queue(host::Event event) { S().events.push_back(event); }
+void Queue(host::Event event) { S().events.push_back({event}); }
+
+void ApplyKeyChange(const Queued& q) {
+    host::KeyTable& keys = S().keys;
+    switch (q.change) {
+    case headless::KeyChange::Press: keys.Press(q.event.vk); break;
+    case headless::KeyChange::Release: keys.Release(q.event.vk); break;
+    case headless::KeyChange::ReleaseAll: keys.ReleaseAll(); break;
+    }
+}
+
+// The recorded answer when one is being replayed, else the host's own.
+template <typename T> T Answer(T own) {
+    int32_t recorded = 0;
+    if (S().answerSource && S().answerSource(&recorded)) return static_cast<T>(recorded);
+    return own;
+}
+
+bool HasEvent() {
+    for (const Queued& q : S().events)
+        if (!q.keyChange) return true;
+    return false;
+}
 
 } // namespace
 
 namespace host {
 
-uint32_t TickCount() { return S().clock.Now(); }
+uint32_t TickCount() { return S().tickSource ? S().tickSource() : S().clock.Now(); }
 
 KeyTable& Keys() { return S().keys; }
 
 bool PollEvent(Event& event) {
     State& s = S();
+    while (!s.events.empty() && s.events.front().keyChange) {
+        ApplyKeyChange(s.events.front());
+        s.events.pop_front();
+    }
     if (s.events.empty()) return false;
-    event = s.events.front();
+    event = s.events.front().event;
     s.events.pop_front();
-    if (event.kind == EventKind::KeyDown) s.keys.Press(event.vk);
-    if (event.kind == EventKind::KeyUp) s.keys.Release(event.vk);
-    if (event.kind == EventKind::Deactivate) s.keys.ReleaseAll();
+    if (s.tableFollowsEvents) {
+        if (event.kind == EventKind::KeyDown) s.keys.Press(event.vk);
+        if (event.kind == EventKind::KeyUp) s.keys.Release(event.vk);
+        if (event.kind == EventKind::Deactivate) s.keys.ReleaseAll();
+    }
     // Switching back to a minimized application restores its window.
     if (event.kind == EventKind::Activate && s.windowState == WindowState::Minimized) s.windowState = WindowState::Shown;
     return true;
@@ -92,8 +130,8 @@ bool PollEvent(Event& event) {
 
 void WaitEvent() {
     State& s = S();
-    if (s.events.empty() && s.waitHook) s.waitHook();
-    if (s.events.empty()) {
+    if (!HasEvent() && s.waitHook) s.waitHook();
+    if (!HasEvent()) {
         std::fprintf(stderr, "headless: GetMessageA waits on an empty queue and nothing can wake it\n");
         std::abort();
     }
@@ -126,21 +164,21 @@ void DestroyMainWindow() {
 
 bool SetMainWindowState(WindowState state) {
     State& s = S();
-    if (!s.windowExists) return false;
+    if (!s.windowExists) return Answer(false);
     s.windowState = state;
-    return state == WindowState::Shown;
+    return Answer(state == WindowState::Shown);
 }
 
 bool FocusMainWindow() {
     State& s = S();
-    return s.windowExists && s.windowState == WindowState::Shown;
+    return Answer(s.windowExists && s.windowState == WindowState::Shown);
 }
 
 void SetCursorVisible(bool visible) { S().cursorVisible = visible; }
 
 bool SetDisplayMode(int width, int height, int bpp) {
     State& s = S();
-    if (width != 640 || height != 480 || bpp != 8) return false;
+    if (!Answer(width == 640 && height == 480 && bpp == 8)) return false;
     s.modeSet = true;
     s.bpp = bpp;
     return true;
@@ -170,7 +208,7 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
 int ShowMessageBox(const void* owner, const char* caption, const char* text, unsigned type) {
     State& s = S();
     s.boxes.push_back({owner, caption ? caption : "", text ? text : "", type});
-    return s.boxAnswer;
+    return Answer(s.boxAnswer);
 }
 
 bool TakeInjectedFailure(const char* api, int32_t* code) {
@@ -287,5 +325,16 @@ void SetIdleHook(std::function<void()> hook) { S().idleHook = std::move(hook); }
 void SetWaitHook(std::function<void()> hook) { S().waitHook = std::move(hook); }
 
 void SetPumpHook(std::function<void()> hook) { S().pumpHook = std::move(hook); }
+
+void SetTickSource(std::function<uint32_t()> source) { S().tickSource = std::move(source); }
+
+void SetAnswerSource(std::function<bool(int32_t*)> source) { S().answerSource = std::move(source); }
+
+void QueueKeyChange(KeyChange change, int vk) {
+    Queued q{{host::EventKind::KeyDown, vk}, true, change};
+    S().events.push_back(q);
+}
+
+void SetKeyTableFollowsEvents(bool follows) { S().tableFollowsEvents = follows; }
 
 } // namespace headless
