@@ -35,7 +35,7 @@ uint64_t Get(const uint8_t* p, int bytes) {
 
 // A signed difference as an unsigned varint: 0, -1, 1, -2, ... -> 0, 1, 2, 3, ...
 uint64_t ZigZag(int32_t v) {
-    return (static_cast<uint64_t>(static_cast<uint32_t>(v)) << 1) ^ (v < 0 ? ~uint64_t{0} : 0);
+    return (static_cast<uint32_t>(v) << 1) ^ static_cast<uint32_t>(v >> 31);
 }
 int32_t UnZigZag(uint64_t v) {
     return static_cast<int32_t>(static_cast<uint32_t>(v >> 1) ^ (0u - static_cast<uint32_t>(v & 1)));
