@@ -5,6 +5,7 @@ TEST_PACKAGES=(cmake make g++ pkg-config libgtest-dev libgmock-dev libbenchmark-
 PLAY_PACKAGES=(cmake make g++ pkg-config libpng-dev libsdl2-dev)
 TEST_PACKAGES+=(libpng-dev) # sheetgen writes review PNGs
 TEST_PACKAGES+=(libsdl2-dev xvfb xauth xdotool imagemagick x11-utils xfonts-base python3) # the SDL host, its smoke test and the game end to end
+TEST_PACKAGES+=(openbox twm wmctrl procps) # the game end to end under real window managers, and its endings
 BENCH_PACKAGES=(cmake make g++ pkg-config libbenchmark-dev libsdl2-dev libpng-dev python3) # scripts/bench; python3 prints its table
 WINDOWS_PACKAGES=(cmake make g++ pkg-config libpng-dev g++-mingw-w64-i686 zip) # scripts/build-windows
 TEST_PACKAGES+=(g++-mingw-w64-i686 zip) # the Windows cross build

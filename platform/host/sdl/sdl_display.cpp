@@ -211,6 +211,22 @@ void Redraw() {
     if (D().modeSet) Draw();
 }
 
+void CoverDesktopAgain() {
+    DisplayState& d = D();
+    SDL_Window* window = MainWindow();
+    if (!d.modeSet || d.windowed || !window) return;
+    SDL_Rect desktop = DisplayBounds(window, false);
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &w, &h);
+    if (x == desktop.x && y == desktop.y && w == desktop.w && h == desktop.h) return;
+    // SDL still counts the window as full screen: asking for full screen
+    // again would do nothing, so it is left first.
+    SDL_SetWindowFullscreen(window, 0);
+    EnterFullscreen(window);
+    Draw();
+}
+
 void DestroyDisplay() {
     DisplayState& d = D();
     if (d.texture) SDL_DestroyTexture(d.texture);

@@ -1,7 +1,8 @@
 // The SDL host: SDL's lazy start-up and shutdown, the clock, the main
 // window and its icon, SDL's keyboard, controller and window events
-// translated into the host's key and window-manager events, and the wait
-// of an idle message loop. The display lives in sdl_display.cpp.
+// translated into the host's key and window-manager events, the foreground
+// given back when a window manager does not minimize, and the wait of an
+// idle message loop. The display lives in sdl_display.cpp.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,6 +26,9 @@ enum class Video { NotStarted, Ready, Unavailable };
 
 constexpr int kVkReturn = 0x0D;
 constexpr int kVkMenu = 0x12;
+// How long a window manager has to carry out a minimize request before the
+// host looks whether it did. Window managers answer within milliseconds.
+constexpr uint32_t kMinimizeVerdictMs = 500;
 
 struct HostState {
     Video video = Video::NotStarted;
@@ -41,6 +45,15 @@ struct HostState {
     SDL_Window* window = nullptr;
     host::WindowState windowState = host::WindowState::Hidden;
     bool cursorVisible = true;
+
+    // What the host last told the API layer: the application is in front.
+    bool granted = false;
+    // After a minimize request, the tick at which the host looks whether the
+    // window manager carried it out. Some never do (tiling ones, a bare X
+    // server); the application must not stay in the background while its
+    // window is still shown with the focus, where nothing else would ever
+    // bring it back.
+    std::optional<uint32_t> minimizeVerdictAt;
 
     // An event that WaitEvent took off SDL's queue, handed out first by PollEvent.
     std::optional<SDL_Event> pending;
@@ -67,6 +80,15 @@ void Shutdown() {
 
 bool IsMainWindow(uint32_t windowId) {
     return S().window && windowId == SDL_GetWindowID(S().window);
+}
+
+// The main window is on screen as SDL last saw it: shown, neither hidden
+// nor minimized.
+bool MainWindowIsUp() {
+    SDL_Window* window = S().window;
+    if (!window) return false;
+    Uint32 flags = SDL_GetWindowFlags(window);
+    return (flags & SDL_WINDOW_SHOWN) && !(flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED));
 }
 
 void PressKey(sdlhost::VirtualKey key) {
@@ -149,6 +171,7 @@ bool TranslateWindowEvent(const SDL_WindowEvent& w, host::Event& out) {
         return Deactivated(out);
     case SDL_WINDOWEVENT_MINIMIZED:
         s.windowState = host::WindowState::Minimized;
+        s.minimizeVerdictAt.reset(); // carried out
         return Deactivated(out);
     case SDL_WINDOWEVENT_CLOSE:
         out = host::Event{host::EventKind::Close};
@@ -275,11 +298,65 @@ bool Translate(const SDL_Event& e, host::Event& out) {
         TranslateControllerAxis(e.caxis);
         return false;
     case SDL_QUIT:
-        // With quit-on-last-window-close off, only a signal (Ctrl+C, SIGTERM) lands here.
+        // With quit-on-last-window-close off and SDL's signal handlers off
+        // (the host has its own), only the system asking the program to quit
+        // lands here.
         out = host::Event{host::EventKind::Close};
         return true;
     default:
         return false;
+    }
+}
+
+// A fresh key press or a click that reaches the main window while the
+// application is in the background means the window has the input after
+// all: the window manager kept it shown and focused without telling (it
+// ignored a minimize request, say). The application comes to the front
+// first; the event itself is handed out next.
+bool ActivatesFirst(const SDL_Event& e, host::Event& out) {
+    HostState& s = S();
+    if (s.granted || !MainWindowIsUp()) return false;
+    bool press = (e.type == SDL_KEYDOWN && !e.key.repeat &&
+                  (e.key.windowID == 0 || IsMainWindow(e.key.windowID))) ||
+                 (e.type == SDL_MOUSEBUTTONDOWN && IsMainWindow(e.button.windowID));
+    if (!press) return false;
+    s.pending = e;
+    out = host::Event{host::EventKind::Activate};
+    return true;
+}
+
+// Once the window manager has had its time to carry out a minimize request:
+// a window still shown with the input focus was not minimized, and the
+// application comes back to the front. A window that lost the focus
+// instead comes back when it gets it again.
+bool MinimizeNotCarriedOut(host::Event& out) {
+    HostState& s = S();
+    if (!s.minimizeVerdictAt) return false;
+    if (static_cast<int32_t>(host::TickCount() - *s.minimizeVerdictAt) < 0) return false;
+    s.minimizeVerdictAt.reset();
+    if (s.granted || !MainWindowIsUp()) return false;
+    if (!(SDL_GetWindowFlags(s.window) & SDL_WINDOW_INPUT_FOCUS)) return false;
+    sdlhost::CoverDesktopAgain();
+    out = host::Event{host::EventKind::Activate};
+    return true;
+}
+
+// Milliseconds until the minimize verdict is due, or -1 (no limit).
+int MillisecondsToVerdict() {
+    HostState& s = S();
+    if (!s.minimizeVerdictAt) return -1;
+    int32_t left = static_cast<int32_t>(*s.minimizeVerdictAt - host::TickCount());
+    return left > 0 ? left : 0;
+}
+
+// Keeps the host's record of what it told the API layer.
+void NoteHandedOut(const host::Event& event) {
+    HostState& s = S();
+    if (event.kind == host::EventKind::Activate) {
+        s.granted = true;
+        s.minimizeVerdictAt.reset();
+    } else if (event.kind == host::EventKind::Deactivate) {
+        s.granted = false;
     }
 }
 
@@ -335,6 +412,9 @@ bool EnsureVideo() {
     if (s.video != Video::NotStarted) return s.video == Video::Ready;
     // Closing the window arrives as a window event only, never twice.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // SIGINT and SIGTERM are the host's (see sdl_signals.cpp).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdlhost::InstallEndings();
     // The emulated display is a desktop-size window: switching away leaves it be.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
@@ -352,6 +432,7 @@ bool EnsureVideo() {
         return false;
     }
     s.video = Video::Ready;
+    sdlhost::WatchDisplayConnection();
     StartControllers();
     SDL_StopTextInput(); // key events only; no text input or IME
     SDL_ShowCursor(s.cursorVisible ? SDL_ENABLE : SDL_DISABLE);
@@ -388,22 +469,30 @@ bool PollEvent(Event& event) {
     for (;;) {
         if (TakeMadeEvent(event)) break;
         SDL_Event e;
-        if (!TakeSdlEvent(e)) return false;
-        if (Translate(e, event)) break;
+        if (!TakeSdlEvent(e)) {
+            if (MinimizeNotCarriedOut(event)) break;
+            return false;
+        }
+        if (ActivatesFirst(e, event) || Translate(e, event)) break;
     }
+    NoteHandedOut(event);
     S().idle.OnActivity();
     return true;
 }
 
+// Waits no longer than until the minimize verdict is due.
 void WaitEvent() {
     HostState& s = S();
     if (s.pending) return;
     if (sdlhost::EnsureVideo()) {
         SDL_Event e;
-        if (SDL_WaitEvent(&e) == 1) {
+        int limit = MillisecondsToVerdict();
+        int got = limit < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, limit);
+        if (got == 1) {
             s.pending = e;
             return;
         }
+        if (limit >= 0) return; // the verdict is due: the caller pumps again
     }
     // Without a display nothing can ever arrive; sleeping keeps the caller's loop from spinning.
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -450,12 +539,16 @@ void DestroyMainWindow() {
     s.windowExists = false;
     s.windowState = WindowState::Hidden;
     s.swallowReturnUp = false;
+    s.granted = false;
+    s.minimizeVerdictAt.reset();
 }
 
 bool SetMainWindowState(WindowState state) {
     HostState& s = S();
     if (!s.windowExists) return false;
     s.windowState = state;
+    s.granted = state == WindowState::Shown;
+    s.minimizeVerdictAt.reset();
     SDL_Window* w = s.window;
     switch (state) {
     case WindowState::Shown:
@@ -465,7 +558,10 @@ bool SetMainWindowState(WindowState state) {
         if (w) SDL_RaiseWindow(w);
         return true;
     case WindowState::Minimized:
-        if (w) SDL_MinimizeWindow(w);
+        if (w) {
+            SDL_MinimizeWindow(w);
+            s.minimizeVerdictAt = TickCount() + kMinimizeVerdictMs;
+        }
         return false;
     case WindowState::Hidden:
         if (w) SDL_HideWindow(w);
@@ -482,6 +578,7 @@ bool FocusMainWindow() {
     if (!(flags & SDL_WINDOW_SHOWN) || (flags & SDL_WINDOW_MINIMIZED)) return false;
     SDL_RaiseWindow(s.window);
     SDL_SetWindowInputFocus(s.window);
+    s.granted = true;
     return true;
 }
 

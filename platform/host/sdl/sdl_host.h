@@ -40,9 +40,50 @@ void Redraw();
 // Frees the renderer and texture; the main window is about to go away.
 void DestroyDisplay();
 
+// After a minimize request that the window manager did not carry out: SDL
+// took the window out of full screen for it, which some window managers
+// honour. Makes the window cover the desktop again when it no longer does
+// (full-screen mode only; Alt+Enter's window is left as it is).
+void CoverDesktopAgain();
+
 // PrintScreen: saves the last frame presented, with its palette, as a PNG
 // in the user's pictures folder (see sdl_screenshot.h). Says on stderr when
 // nothing has been presented yet.
 void SaveScreenshotOfDisplay();
+
+// ---- Ending and message boxes (sdl_signals.cpp) ------------------------------------
+
+// Installs the host's SIGINT and SIGTERM handlers (each writes a line on
+// stderr, then the process ends by the signal, in any state), ignores
+// SIGPIPE, and prepares the child process of a message box. Called by
+// EnsureVideo before SDL starts, which is told to install none of its own.
+void InstallEndings();
+
+// Writes `text` to stderr with write(2) alone: safe in a signal handler.
+void WriteToStderr(const char* text);
+
+// True in the child process SDL shows a message box from: it ends quietly,
+// since the host reports whatever ended it.
+bool InMessageBoxChild();
+
+// Around SDL_ShowMessageBox: a child forked in between ends with the host,
+// and on X11 the box takes the keyboard focus from `owner` (see StartBoxFocus).
+void BeginMessageBox(SDL_Window* owner);
+void EndMessageBox();
+
+// ---- X11 (sdl_x11.cpp; sdl_x11_absent.cpp without Xlib) ------------------------------
+
+// When SDL runs on X11: a lost connection to the X server ends the process
+// at once with a line on stderr and status 1, never running the exit-time
+// handlers (which would talk to the dead connection and never return).
+// Called by EnsureVideo once SDL has started.
+void WatchDisplayConnection();
+
+// While a message box of `owner` is up: if `owner` holds the keyboard focus
+// when the box appears (no window manager hands it on, or none runs), the
+// focus moves to the box; StopBoxFocus gives it back to `owner` once the box
+// is gone. Without X11 or an owner, nothing happens.
+void StartBoxFocus(SDL_Window* owner);
+void StopBoxFocus();
 
 } // namespace sdlhost

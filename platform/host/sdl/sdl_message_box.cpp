@@ -1,4 +1,5 @@
-// The SDL host's message boxes: SDL's own modal box over the main window.
+// The SDL host's message boxes: SDL's own modal box over the main window,
+// holding the keyboard focus while it is up.
 #include "host.h"
 #include "sdl_host.h"
 
@@ -52,7 +53,15 @@ int ShowMessageBox(const void* /*owner*/, const char* caption, const char* text,
     box.numbuttons = okCancel ? 2 : 1;
     box.buttons = buttons;
     int pressed = -1;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) return kIdOk;
+    sdlhost::BeginMessageBox(box.window);
+    int shown = SDL_ShowMessageBox(&box, &pressed);
+    sdlhost::EndMessageBox();
+    if (shown != 0) {
+        // On X11 the box's own connection may have died with the display;
+        // pumping finds out whether the host's did too (and then ends it).
+        SDL_PumpEvents();
+        return kIdOk;
+    }
     // Closing the box without a button answers like Esc.
     if (pressed < 0) return okCancel ? kIdCancel : kIdOk;
     return pressed;
