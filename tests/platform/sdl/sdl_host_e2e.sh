@@ -60,7 +60,7 @@ sys.stdout.buffer.write(top + rest)" >"$work/bin/quorvanteledix-icon.rgba"
 top_argb=$((0xFF123456))
 rest_argb=$((0xFFABCDEF))
 
-Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 wait_for 10 display_up || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
 DISPLAY=":$(cat "$work/display")"

@@ -58,7 +58,7 @@ centre_is_red() {
 }
 
 # Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 wait_for 10 display_up || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
 export DISPLAY=":$(cat "$work/display")"
