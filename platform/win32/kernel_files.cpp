@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include "faults.h"
+#include "host.h"
 
 namespace fs = std::filesystem;
 
@@ -195,6 +196,7 @@ extern "C" HFILE WINAPI OpenFile(LPCSTR lpFileName, LPOFSTRUCT lpReOpenBuff, UIN
         ::close(descriptor);
         return 1;
     }
+    host::NoteFileOpened(ofs->szPathName);
     return AddFile(descriptor);
 }
 

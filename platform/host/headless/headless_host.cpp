@@ -211,6 +211,9 @@ int ShowMessageBox(const void* owner, const char* caption, const char* text, uns
     return Answer(s.boxAnswer);
 }
 
+// The headless host records no demos: the runner's scripts and demos are its input.
+void NoteFileOpened(const char*) {}
+
 bool TakeInjectedFailure(const char* api, int32_t* code) {
     State& s = S();
     if (s.faults.empty()) return false;

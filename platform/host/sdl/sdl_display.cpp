@@ -12,6 +12,8 @@
 
 #include "host.h"
 #include "frame.h"
+#include "screen_hash.h"
+#include "sdl_demo.h"
 #include "sdl_host.h"
 #include "sdl_screenshot.h"
 
@@ -248,11 +250,12 @@ void SaveScreenshotOfDisplay() {
     SaveScreenshot(d.shown.data(), kModeWidth, kModeHeight, d.palette.data());
 }
 
-} // namespace sdlhost
+std::string ShownScreenHash() {
+    DisplayState& d = D();
+    return hostcommon::ScreenHash(d.shownKnown ? d.shown.data() : nullptr, kModeWidth, d.palette.data());
+}
 
-namespace host {
-
-bool SetDisplayMode(int width, int height, int bpp) {
+bool SetDisplayModeNow(int width, int height, int bpp) {
     if (width != kModeWidth || height != kModeHeight || bpp != 8) return false;
     SDL_Window* window = sdlhost::MainWindow();
     if (!window) return false;
@@ -267,6 +270,16 @@ bool SetDisplayMode(int width, int height, int bpp) {
     d.pacer.Reset();
     Draw();
     return true;
+}
+
+} // namespace sdlhost
+
+namespace host {
+
+bool SetDisplayMode(int width, int height, int bpp) {
+    bool set = sdlhost::SetDisplayModeNow(width, height, bpp);
+    sdlhost::DemoRecord().Answer(set);
+    return set;
 }
 
 void RestoreDisplayMode() {

@@ -16,6 +16,7 @@
 #include "host.h"
 #include "idle_gate.h"
 #include "gamepad.h"
+#include "sdl_demo.h"
 #include "sdl_host.h"
 #include "sdl_icon.h"
 #include "sdl_keys.h"
@@ -78,6 +79,16 @@ void Shutdown() {
     s.video = Video::Unavailable;
 }
 
+// The host's own clock, in GetTickCount's milliseconds. The program's reads
+// go through host::TickCount, which a demo records; the host's own must not.
+uint32_t ClockMs() {
+    static const auto origin = std::chrono::steady_clock::now();
+    auto elapsed = std::chrono::steady_clock::now() - origin;
+    // Truncation to 32 bits is the wrap at 2^32 that GetTickCount has.
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
 bool IsMainWindow(uint32_t windowId) {
     return S().window && windowId == SDL_GetWindowID(S().window);
 }
@@ -114,6 +125,11 @@ bool TranslateKeyDown(const SDL_KeyboardEvent& k, host::Event& out) {
         if (!k.repeat) sdlhost::SaveScreenshotOfDisplay();
         return false;
     }
+    if (k.keysym.scancode == SDL_SCANCODE_F9) {
+        // So does F9: it saves the game so far as a demo.
+        if (!k.repeat) sdlhost::SaveDemoOnKey();
+        return false;
+    }
     sdlhost::VirtualKey key = sdlhost::VirtualKeyFromSdl(k.keysym.sym, k.keysym.scancode);
     if (key.vk == 0) return false;
     bool alt = (k.keysym.mod & KMOD_ALT) != 0;
@@ -129,7 +145,7 @@ bool TranslateKeyDown(const SDL_KeyboardEvent& k, host::Event& out) {
 }
 
 bool TranslateKeyUp(const SDL_KeyboardEvent& k, host::Event& out) {
-    if (k.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) return false;
+    if (k.keysym.scancode == SDL_SCANCODE_PRINTSCREEN || k.keysym.scancode == SDL_SCANCODE_F9) return false;
     sdlhost::VirtualKey key = sdlhost::VirtualKeyFromSdl(k.keysym.sym, k.keysym.scancode);
     if (key.vk == 0) return false;
     if (key.vk == kVkReturn && S().swallowReturnUp) {
@@ -332,7 +348,7 @@ bool ActivatesFirst(const SDL_Event& e, host::Event& out) {
 bool MinimizeNotCarriedOut(host::Event& out) {
     HostState& s = S();
     if (!s.minimizeVerdictAt) return false;
-    if (static_cast<int32_t>(host::TickCount() - *s.minimizeVerdictAt) < 0) return false;
+    if (static_cast<int32_t>(ClockMs() - *s.minimizeVerdictAt) < 0) return false;
     s.minimizeVerdictAt.reset();
     if (s.granted || !MainWindowIsUp()) return false;
     if (!(SDL_GetWindowFlags(s.window) & SDL_WINDOW_INPUT_FOCUS)) return false;
@@ -345,7 +361,7 @@ bool MinimizeNotCarriedOut(host::Event& out) {
 int MillisecondsToVerdict() {
     HostState& s = S();
     if (!s.minimizeVerdictAt) return -1;
-    int32_t left = static_cast<int32_t>(*s.minimizeVerdictAt - host::TickCount());
+    int32_t left = static_cast<int32_t>(*s.minimizeVerdictAt - ClockMs());
     return left > 0 ? left : 0;
 }
 
@@ -453,11 +469,9 @@ void NoteFlip() {
 namespace host {
 
 uint32_t TickCount() {
-    static const auto origin = std::chrono::steady_clock::now();
-    auto elapsed = std::chrono::steady_clock::now() - origin;
-    // Truncation to 32 bits is the wrap at 2^32 that GetTickCount has.
-    return static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    uint32_t now = ClockMs();
+    sdlhost::DemoRecord().Tick(now);
+    return now;
 }
 
 KeyTable& Keys() {
@@ -476,6 +490,7 @@ bool PollEvent(Event& event) {
         if (ActivatesFirst(e, event) || Translate(e, event)) break;
     }
     NoteHandedOut(event);
+    sdlhost::DemoRecord().Event(event);
     S().idle.OnActivity();
     return true;
 }
@@ -509,7 +524,10 @@ bool OnIdlePeek() {
     return false;
 }
 
-void BeforeEvents() {}
+// A pass begins: a demo marks it.
+void BeforeEvents() {
+    sdlhost::DemoRecord().Pump();
+}
 
 void CreateMainWindow(const char* title, int width, int height) {
     HostState& s = S();
@@ -544,6 +562,23 @@ void DestroyMainWindow() {
 }
 
 bool SetMainWindowState(WindowState state) {
+    bool granted = sdlhost::ChangeMainWindowState(state);
+    sdlhost::DemoRecord().Answer(granted);
+    return granted;
+}
+
+bool FocusMainWindow() {
+    bool granted = sdlhost::FocusMainWindowNow();
+    sdlhost::DemoRecord().Answer(granted);
+    return granted;
+}
+
+} // namespace host
+
+namespace sdlhost {
+
+bool ChangeMainWindowState(host::WindowState state) {
+    using host::WindowState;
     HostState& s = S();
     if (!s.windowExists) return false;
     s.windowState = state;
@@ -560,7 +595,7 @@ bool SetMainWindowState(WindowState state) {
     case WindowState::Minimized:
         if (w) {
             SDL_MinimizeWindow(w);
-            s.minimizeVerdictAt = TickCount() + kMinimizeVerdictMs;
+            s.minimizeVerdictAt = ClockMs() + kMinimizeVerdictMs;
         }
         return false;
     case WindowState::Hidden:
@@ -570,9 +605,9 @@ bool SetMainWindowState(WindowState state) {
     return false;
 }
 
-bool FocusMainWindow() {
+bool FocusMainWindowNow() {
     HostState& s = S();
-    if (!s.windowExists || s.windowState != WindowState::Shown) return false;
+    if (!s.windowExists || s.windowState != host::WindowState::Shown) return false;
     if (!s.window) return true;
     Uint32 flags = SDL_GetWindowFlags(s.window);
     if (!(flags & SDL_WINDOW_SHOWN) || (flags & SDL_WINDOW_MINIMIZED)) return false;
@@ -581,6 +616,10 @@ bool FocusMainWindow() {
     s.granted = true;
     return true;
 }
+
+} // namespace sdlhost
+
+namespace host {
 
 void SetCursorVisible(bool visible) {
     HostState& s = S();
