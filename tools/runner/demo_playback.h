@@ -2,17 +2,18 @@
 // table changes recorded for it, GetTickCount answers the recorded ticks
 // in order, and the host's other answers (activation grants, the display
 // mode, message box buttons) are the recorded ones. When the record runs
-// out, the program is asked to close.
+// out, the program is asked to close. The order of it all is the shared
+// player's (demo_player.h); this puts it into the headless host.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "demo_format.h"
+#include "demo_player.h"
 
 class DemoPlayback {
   public:
-    explicit DemoPlayback(const hostcommon::Demo& demo);
+    explicit DemoPlayback(const hostcommon::Demo& demo) : player_(demo) {}
 
     // Puts the headless host under the demo's control.
     void Install();
@@ -23,24 +24,13 @@ class DemoPlayback {
     // Nothing more is played: the program is asked to close.
     void Stop();
 
-    bool Ended() const { return closed_; }
+    bool Ended() const { return player_.Ended(); }
     // The last tick handed to the program (0 before the first).
-    uint32_t LastTick() const { return lastTick_; }
+    uint32_t LastTick() const { return player_.LastTick(); }
 
   private:
-    // Queues the next recorded pass's events and key changes.
-    bool LoadPass();
-    uint32_t NextTick();
-    bool NextAnswer(int32_t* answer);
+    // Queues a step's events and key changes, and the close when the record ran out.
+    static void Feed(const hostcommon::DemoPlayer::Step& step);
 
-    // passes_[0] holds what came before the first pass, passes_[n] the n-th pass.
-    std::vector<std::vector<hostcommon::DemoItem>> passes_;
-    size_t nextPass_ = 0;
-    std::vector<uint32_t> ticks_;
-    size_t nextTick_ = 0;
-    uint32_t lastTick_ = 0;
-    std::vector<int32_t> answers_;
-    size_t nextAnswer_ = 0;
-    bool preloaded_ = false;
-    bool closed_ = false;
+    hostcommon::DemoPlayer player_;
 };
