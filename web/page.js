@@ -1,8 +1,11 @@
 // The page around the game: loads the program (with WebAssembly SIMD where
 // the browser has it, else the portable build), hands it city2.bmp, scales
 // its picture, shows its message boxes, its paused and ended states and the
-// four counters, and offers full screen. What the host asks of the page
-// comes through the Module.qv* hooks below.
+// four counters, and offers full screen. It offers the demo F9 saves as a
+// download, and plays a demo chosen or dropped on the page: the program
+// checks it, the page keeps it over a reload and hands it to the new
+// program before it starts. What the host asks of the page comes through
+// the Module.qv* hooks below.
 'use strict';
 
 (function () {
@@ -21,6 +24,12 @@
     frameTimes: [], // ms of one frame of the program plus its present
     exitStatus: null,
     build: null, // 'simd' | 'portable'
+    // The demo F9 saved last: { bytes (Uint8Array), name, passes, hash }.
+    lastDemo: null,
+    // The page's demo playback, when it plays one; else mode 'live'.
+    demo: { mode: 'live', name: null, played: 0, passes: 0, paused: false, ended: false, endScreen: null },
+    // Why the demo chosen last was refused, or null.
+    demoRefused: null,
     medianFrameMs() {
       if (!this.frameTimes.length) return NaN;
       const sorted = [...this.frameTimes].sort((a, b) => a - b);
@@ -125,7 +134,164 @@
     game.state = 'ended';
     game.active = false;
     game.exitStatus = status;
+    if (game.demo.mode === 'playback') {
+      $('ended-title').textContent = 'The demo has ended.';
+      $('watch-again').hidden = false;
+    }
     showOnly('ended');
+  }
+
+  // ---- Demos ------------------------------------------------------------------
+
+  // The demo to play after a reload, kept for this tab and this page's path.
+  const kDemoKey = 'quorvanteledix.demo:' + location.pathname;
+  let playback = null; // { name, data (base64) } handed to this program
+  try {
+    const kept = sessionStorage.getItem(kDemoKey);
+    if (kept) {
+      sessionStorage.removeItem(kDemoKey); // a reload plays the live game again
+      playback = JSON.parse(kept);
+    }
+  } catch (e) {
+    playback = null;
+  }
+
+  function toBase64(bytes) {
+    let s = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) s += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(s);
+  }
+  function fromBase64(text) {
+    const s = atob(text);
+    const bytes = new Uint8Array(s.length);
+    for (let i = 0; i < s.length; i++) bytes[i] = s.charCodeAt(i);
+    return bytes;
+  }
+
+  function say(text) {
+    const message = $('demo-message');
+    message.textContent = text;
+    message.hidden = !text;
+  }
+
+  function refuse(name, why) {
+    game.demoRefused = why;
+    say(`${name} cannot be played: ${why}.`);
+    console.warn(`Demo refused: ${why}`);
+  }
+
+  // Keeps the demo over a reload, which starts the program again on it.
+  function reloadInto(name, data) {
+    try {
+      sessionStorage.setItem(kDemoKey, JSON.stringify({ name, data }));
+    } catch (e) {
+      refuse(name, 'the page cannot keep it over a reload (' + e.message + ')');
+      return;
+    }
+    location.reload();
+  }
+
+  // A running program checks the demo first, so a refused one leaves the
+  // game as it is; otherwise the new program checks it as it starts.
+  function playDemo(bytes, name) {
+    say('');
+    game.demoRefused = null;
+    if (game.state === 'running') {
+      Module.FS.writeFile('/candidate.demo', bytes);
+      const why = Module.UTF8ToString(Module._qv_demo_check());
+      if (why) {
+        refuse(name, why);
+        return;
+      }
+    }
+    reloadInto(name, toBase64(bytes));
+  }
+
+  function playDemoFile(file) {
+    if (!file) return;
+    file.arrayBuffer().then(
+      (buffer) => playDemo(new Uint8Array(buffer), file.name),
+      (e) => refuse(file.name, 'it could not be read (' + e.message + ')'));
+  }
+
+  $('play-demo').addEventListener('click', (e) => {
+    e.currentTarget.blur(); // the keys stay the game's
+    $('demo-file').click();
+  });
+  $('demo-file').addEventListener('change', (e) => {
+    const file = e.currentTarget.files[0];
+    e.currentTarget.value = ''; // the same file may be chosen again
+    playDemoFile(file);
+  });
+  document.addEventListener('dragover', (e) => {
+    if (!e.dataTransfer || !Array.from(e.dataTransfer.types).includes('Files')) return;
+    e.preventDefault();
+    e.dataTransfer.dropEffect = 'copy';
+    document.body.classList.add('dragging');
+  });
+  document.addEventListener('dragleave', (e) => {
+    if (!e.relatedTarget) document.body.classList.remove('dragging');
+  });
+  document.addEventListener('drop', (e) => {
+    document.body.classList.remove('dragging');
+    if (!e.dataTransfer || !e.dataTransfer.files.length) return;
+    e.preventDefault();
+    playDemoFile(e.dataTransfer.files[0]);
+  });
+
+  // F9's demo: kept for the page, downloaded at once, and linked.
+  let demoUrl = null;
+  function demoSaved(bytes, name, passes, hash) {
+    game.lastDemo = { bytes, name, passes, hash };
+    if (demoUrl) URL.revokeObjectURL(demoUrl);
+    demoUrl = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+    const link = $('demo-download');
+    link.href = demoUrl;
+    link.download = name;
+    link.textContent = `Download demo (${passes} passes)`;
+    link.hidden = false;
+    link.click();
+  }
+
+  function setDemoPaused(paused) {
+    game.demo.paused = paused;
+    Module.qvDemoPaused = paused;
+    $('demo-pause').textContent = paused ? 'Resume' : 'Pause';
+    if (!paused && Module.qvWake) Module.qvWake();
+  }
+  $('demo-pause').addEventListener('click', (e) => {
+    e.currentTarget.blur();
+    if (!game.demo.ended) setDemoPaused(!game.demo.paused);
+  });
+  // During a playback the keys are the page's: the space bar pauses it.
+  window.addEventListener('keydown', (e) => {
+    if (game.demo.mode !== 'playback' || e.code !== 'Space') return;
+    e.preventDefault();
+    if (!e.repeat && !game.demo.ended) setDemoPaused(!game.demo.paused);
+  });
+  $('watch-again').addEventListener('click', () => {
+    if (playback) reloadInto(playback.name, playback.data);
+  });
+
+  function demoProgress(played, passes, over, screenHash) {
+    const demo = game.demo;
+    if (demo.mode !== 'playback') {
+      demo.mode = 'playback';
+      demo.name = playback ? playback.name : null;
+      $('demo-bar').hidden = false;
+      $('demos').hidden = true;
+    }
+    demo.played = played;
+    demo.passes = passes;
+    const bar = $('demo-progress');
+    bar.max = Math.max(passes, 1);
+    bar.value = played;
+    $('demo-passes').textContent = `${played} / ${passes} passes`;
+    if (over && !demo.ended) {
+      demo.ended = true;
+      demo.endScreen = screenHash;
+      $('demo-pause').disabled = true;
+    }
   }
 
   const sheet = fetch('city2.bmp')
@@ -138,11 +304,13 @@
     printErr: (text) => console.log(text),
     // The sheet goes into the program's current folder before it starts;
     // without it the program reports the failure itself.
+    // A demo to play goes beside it, where the program's entry looks.
     preRun: [
       () => {
         Module.addRunDependency('city2.bmp');
         sheet.then((bytes) => {
           if (bytes) Module.FS.writeFile('/city2.bmp', new Uint8Array(bytes));
+          if (playback) Module.FS.writeFile('/playback.demo', fromBase64(playback.data));
           Module.removeRunDependency('city2.bmp');
         });
       },
@@ -172,6 +340,13 @@
     },
     qvMessageBox: messageBox,
     qvToggleFullscreen: toggleFullscreen,
+    qvOnDemoSaved: demoSaved,
+    qvOnDemoProgress: demoProgress,
+    qvOnDemoRefused(why) {
+      refuse(playback ? playback.name : 'The demo', why);
+      playback = null; // the live game runs
+    },
+    qvDemoPaused: false,
   });
 
   // The smallest module that uses a SIMD instruction (i8x16.popcnt): valid

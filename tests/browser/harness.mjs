@@ -1,7 +1,9 @@
 // What the browser test stands on: a static server for the page's folder on
-// 127.0.0.1, headless Chromium through puppeteer-core, and the small page
-// helpers every check uses. Both processes are stopped by stopAll(), which
-// the test calls on every way out, failures and signals included.
+// 127.0.0.1, headless Chromium through puppeteer-core, other programs run
+// to completion, and the small page helpers every check uses. Every process
+// is stopped by stopAll(), which the test calls on every way out, failures
+// and signals included.
+import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
@@ -67,17 +69,21 @@ export function serveFolder(root, requests) {
   });
 }
 
-// Starts headless Chromium with a fresh profile. Resolves to
-// { browser, stop }; stop() closes it and, should that hang, kills its
-// process by id, then removes the profile.
+// Starts headless Chromium with a fresh profile, whose downloads land in
+// its folder `downloads`. Resolves to { browser, downloads, stop }; stop()
+// closes it and, should that hang, kills its process by id, then removes
+// the profile.
 export async function startChromium(puppeteer, executablePath) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'web_e2e-profile-'));
+  const downloads = path.join(profile, 'downloads');
+  fs.mkdirSync(downloads);
   let browser;
   try {
     browser = await puppeteer.launch({
       executablePath,
       headless: true,
       userDataDir: profile,
+      downloadBehavior: { policy: 'allow', downloadPath: downloads },
       protocolTimeout: 120000,
       // The test stops Chromium itself, on signals too.
       handleSIGINT: false,
@@ -110,7 +116,41 @@ export async function startChromium(puppeteer, executablePath) {
       console.log(`could not remove ${profile}: ${err.message}`);
     }
   };
-  return { browser, stop };
+  return { browser, downloads, stop };
+}
+
+// Runs a program to its end. Resolves to { status, signal, stdout, stderr }
+// (stdout as a Buffer). A program still running after `timeoutMs`, or when
+// stopRunning() is called, is killed by its process id.
+const running = new Set();
+export function runProgram(file, args, { cwd, timeoutMs }) {
+  return new Promise((resolve, reject) => {
+    const child = spawn(file, args, { cwd, stdio: ['ignore', 'pipe', 'pipe'] });
+    running.add(child);
+    const out = [];
+    const err = [];
+    child.stdout.on('data', (chunk) => out.push(chunk));
+    child.stderr.on('data', (chunk) => err.push(chunk));
+    const timer = setTimeout(() => {
+      try { process.kill(child.pid, 'SIGKILL'); } catch { /* already gone */ }
+    }, timeoutMs);
+    child.once('error', (e) => {
+      clearTimeout(timer);
+      running.delete(child);
+      reject(e);
+    });
+    child.once('close', (status, signal) => {
+      clearTimeout(timer);
+      running.delete(child);
+      resolve({ status, signal, stdout: Buffer.concat(out), stderr: Buffer.concat(err).toString() });
+    });
+  });
+}
+
+export function stopRunning() {
+  for (const child of running) {
+    try { process.kill(child.pid, 'SIGKILL'); } catch { /* already gone */ }
+  }
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Runs web_e2e.mjs on the built page (argument 1, default dist/web of the
-# source tree). Installs the pinned puppeteer-core with npm ci when it is
-# missing and npm is there. Exit status: 0 passed, 1 failed, 77 skipped
-# (no Chromium, no node, or puppeteer-core could not be installed).
+# source tree), with the native quorvanteledix-headless that replays the
+# page's demo (argument 2, else $QV_NATIVE_RUNNER). Installs the pinned
+# puppeteer-core with npm ci when it is missing and npm is there. Exit
+# status: 0 passed, 1 failed, 77 skipped (no Chromium, no node, or
+# puppeteer-core could not be installed).
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 dist=${1:-$here/../../dist/web}
+runner=${2:-${QV_NATIVE_RUNNER:-}}
 chromium=${CHROMIUM:-/usr/bin/chromium}
 
 [ -x "$chromium" ] || { echo "SKIP: no Chromium at $chromium"; exit 77; }
@@ -27,4 +30,5 @@ fi
 }
 
 export CHROMIUM="$chromium"
+export QV_NATIVE_RUNNER="$runner"
 exec node "$here/web_e2e.mjs" "$dist"

@@ -35,6 +35,10 @@ class CanvasFrame final {
     int Height() const { return height_; }
     // width x height x 4 bytes, R, G, B, A, top row first.
     const uint8_t* Rgba() const { return reinterpret_cast<const uint8_t*>(rgba_.data()); }
+    // The last frame taken, as palette indices (width x height, top row
+    // first; null before the first), and its palette.
+    const uint8_t* Indices() const { return indices_.empty() ? nullptr : indices_.data(); }
+    const host::PaletteEntry* Palette() const { return palette_.data(); }
 
   private:
     bool PaletteChanged(const host::PaletteEntry* palette);

@@ -7,10 +7,13 @@
 #include <emscripten.h>
 
 #include <cstdint>
+#include <string>
 
 #include "frame.h"
 #include "host.h"
+#include "screen_hash.h"
 #include "web_canvas.h"
+#include "web_demo.h"
 #include "web_host.h"
 
 namespace {
@@ -89,19 +92,28 @@ void ForgetFrameStart() {
     D().resumedMs = -1;
 }
 
+std::string ShownScreenHash() {
+    const CanvasFrame& frame = D().frame;
+    bool shown = frame.Indices() && frame.Width() == hostcommon::kScreenWidth &&
+                 frame.Height() == hostcommon::kScreenHeight;
+    return hostcommon::ScreenHash(shown ? frame.Indices() : nullptr, hostcommon::kScreenWidth, frame.Palette());
+}
+
 } // namespace webhost
 
 namespace host {
 
+// Every answer is the demo's, the refusals too.
 bool SetDisplayMode(int width, int height, int bpp) {
-    if (width != kModeWidth || height != kModeHeight || bpp != 8) return false;
-    DisplayState& d = D();
-    if (!qv_web_display_open(width, height)) return false;
-    d.modeSet = true;
-    d.frame.Invalidate();
-    d.pacer.Reset();
-    d.resumedMs = -1;
-    return true;
+    bool ok = width == kModeWidth && height == kModeHeight && bpp == 8 && qv_web_display_open(width, height);
+    if (ok) {
+        DisplayState& d = D();
+        d.modeSet = true;
+        d.frame.Invalidate();
+        d.pacer.Reset();
+        d.resumedMs = -1;
+    }
+    return webhost::Answer(ok);
 }
 
 void RestoreDisplayMode() {

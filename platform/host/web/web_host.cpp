@@ -3,20 +3,26 @@
 // window-manager events, the main window's state, and the waits of an idle
 // message loop. Waiting gives the page back the control (Asyncify): the
 // program's loop stays as it is, and the browser runs between its frames.
-// The display lives in web_display.cpp, message boxes in web_message_box.cpp.
+// Everything the program learns here goes into the demo's record as it is
+// handed over; in a playback the record answers instead of the page.
+// The display lives in web_display.cpp, message boxes in web_message_box.cpp,
+// demos in web_demo.cpp.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include <deque>
 #include <vector>
 
+#include "demo_recorder.h"
 #include "host.h"
 #include "idle_gate.h"
 #include "virtual_keys.h"
 #include "web_activation.h"
+#include "web_demo.h"
 #include "web_host.h"
 #include "web_keys.h"
 #include "web_pads.h"
+#include "web_playback.h"
 
 namespace {
 
@@ -24,6 +30,8 @@ using hostcommon::KeySource;
 using hostcommon::VirtualKey;
 using webhost::Activation;
 namespace vk = hostcommon::vk;
+
+constexpr int kVkF9 = vk::kF1 + 8;
 
 // An event for the program and what it does to the key table once taken.
 struct Queued {
@@ -100,15 +108,27 @@ void Queue(Queued queued) {
     webhost::Wake();
 }
 
+// The page's own focus and visibility changes are the game's only in a
+// live game; a playback has the recorded ones.
 void QueueChange(Activation::Change change) {
+    if (webhost::Playing()) return;
     if (change == Activation::Change::Activate) Queue({{host::EventKind::Activate}, {}});
     if (change == Activation::Change::Deactivate) Queue({{host::EventKind::Deactivate}, {}});
     if (change != Activation::Change::None) qv_web_state(S().activation.Active(), S().activation.Minimized());
 }
 
+// During a playback the keys are the page's, Alt+Enter the host's.
+bool PlaybackKey(bool down, const EmscriptenKeyboardEvent& e) {
+    VirtualKey key = webhost::VirtualKeyFromDom(e.code, e.key);
+    if (key.vk != vk::kReturn || !e.altKey) return false;
+    if (down && !e.repeat) qv_web_toggle_fullscreen();
+    return true;
+}
+
 // A key of the keyboard. Returns true to keep the page from acting on it.
 bool TranslateKey(bool down, const EmscriptenKeyboardEvent& e) {
     HostState& s = S();
+    if (webhost::Playing()) return PlaybackKey(down, e);
     if (s.boxOpen) return false; // the box's own keys
     Activation::Change change;
     if (down && s.activation.OnUserInput(change)) {
@@ -119,6 +139,11 @@ bool TranslateKey(bool down, const EmscriptenKeyboardEvent& e) {
     if (key.vk == 0) return false;
     if (!s.activation.Active()) return false; // keys go to the active application only
     bool alt = e.altKey != 0;
+    if (key.vk == kVkF9) {
+        // F9 saves the demo: the host's, like Alt+Enter, going down and up.
+        if (down && !e.repeat) webhost::SaveDemo();
+        return true;
+    }
     if (down) {
         if (key.vk == vk::kReturn && alt) {
             // Alt+Enter belongs to the host: it never reaches the program.
@@ -154,7 +179,7 @@ EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 
 EM_BOOL OnMouseDown(int, const EmscriptenMouseEvent*, void*) {
     Activation::Change change;
-    if (!S().boxOpen && S().activation.OnUserInput(change)) QueueChange(change);
+    if (!webhost::Playing() && !S().boxOpen && S().activation.OnUserInput(change)) QueueChange(change);
     return EM_FALSE;
 }
 
@@ -218,6 +243,12 @@ void ApplyToKeys(const Queued& q) {
     }
 }
 
+// An event waits to be handed to the program.
+bool EventPending() {
+    webhost::Playback* playback = webhost::Playing();
+    return playback ? playback->HasEvent() : !S().events.empty();
+}
+
 } // namespace
 
 namespace webhost {
@@ -260,45 +291,64 @@ namespace host {
 
 uint32_t TickCount() {
     // Truncation to 32 bits is the wrap at 2^32 that GetTickCount has.
-    return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now()));
+    return webhost::Tick(static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())));
 }
 
 KeyTable& Keys() {
     return S().keys;
 }
 
+// The key table's changes reach the record (its observer) before the
+// event they come with, and the event follows.
 bool PollEvent(Event& event) {
     webhost::EnsureListening();
     HostState& s = S();
-    if (s.events.empty()) return false;
-    Queued q = s.events.front();
-    s.events.pop_front();
-    ApplyToKeys(q);
-    event = q.event;
+    if (webhost::Playback* playback = webhost::Playing()) {
+        if (!playback->Poll(event, s.keys)) return false;
+    } else {
+        if (s.events.empty()) return false;
+        Queued q = s.events.front();
+        s.events.pop_front();
+        ApplyToKeys(q);
+        event = q.event;
+        webhost::Recording()->Event(event);
+    }
     s.idle.OnActivity();
     return true;
 }
 
 void WaitEvent() {
     webhost::EnsureListening();
-    if (!S().events.empty()) return;
+    if (EventPending()) return;
+    if (webhost::Playing()) {
+        webhost::PlaybackWait();
+        return;
+    }
     webhost::ForgetFrameStart();
     webhost::Sleep(-1);
 }
 
 // A running game flips between peeks and never waits here. A loop that
 // only peeks (paused, say) gives the page the control until an event
-// arrives or a frame's time has passed.
+// arrives or a frame's time has passed; a playback's paused game waits
+// the same frame's time. Never true: what arrived meanwhile is the next
+// pass's, as a demo has it.
 bool OnIdlePeek() {
     HostState& s = S();
-    if (!s.idle.OnEmptyPeek() || !s.events.empty()) return false;
+    if (!s.idle.OnEmptyPeek() || EventPending()) return false;
     webhost::ForgetFrameStart();
     webhost::Sleep(16);
     return false;
 }
 
+// A pass begins: that is recorded first, then the pads' key changes.
 void BeforeEvents() {
     webhost::EnsureListening();
+    if (webhost::Playing()) {
+        webhost::PlaybackPump();
+        return;
+    }
+    webhost::Recording()->Pump();
     SamplePads();
 }
 
@@ -319,7 +369,8 @@ void DestroyMainWindow() {
 
 bool SetMainWindowState(WindowState state) {
     HostState& s = S();
-    if (!s.windowExists) return false;
+    if (!s.windowExists) return webhost::Answer(false);
+    if (webhost::Playing()) return webhost::Answer(state == WindowState::Shown);
     bool active = false;
     switch (state) {
     case WindowState::Shown:
@@ -333,12 +384,12 @@ bool SetMainWindowState(WindowState state) {
         break;
     }
     qv_web_state(s.activation.Active(), s.activation.Minimized());
-    return active;
+    return webhost::Answer(active);
 }
 
 bool FocusMainWindow() {
     HostState& s = S();
-    return s.windowExists && s.activation.Active();
+    return webhost::Answer(s.windowExists && s.activation.Active());
 }
 
 void SetCursorVisible(bool visible) {

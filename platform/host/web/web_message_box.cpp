@@ -2,10 +2,12 @@
 // caption, the text and an OK button (Enter presses it too; MB_OKCANCEL
 // adds Cancel, which Esc presses); the program waits, giving the page the
 // control, until it is dismissed. MessageBoxA has already written
-// "Caption: text" to stderr, the browser's console.
+// "Caption: text" to stderr, the browser's console. The button pressed is
+// an answer a demo keeps.
 #include <emscripten.h>
 
 #include "host.h"
+#include "web_demo.h"
 #include "web_host.h"
 
 namespace {
@@ -32,15 +34,17 @@ namespace host {
 
 // OK, or OK and Cancel for MB_OKCANCEL; any other answer is what Esc
 // gives, as on Windows: Cancel when there is one, else OK.
+// A playback shows no box: the recorded button answers it.
 int ShowMessageBox(const void*, const char* caption, const char* text, unsigned type) {
+    if (webhost::Playing()) return webhost::Answer(int32_t{kIdOk});
     bool okCancel = (type & kButtonsMask) == kOkCancel;
     webhost::EnsureListening();
     webhost::SetMessageBoxOpen(true);
     int pressed = qv_web_message_box(caption ? caption : "", text ? text : "", okCancel);
     webhost::SetMessageBoxOpen(false);
     webhost::ForgetFrameStart();
-    if (pressed == kIdOk || (okCancel && pressed == kIdCancel)) return pressed;
-    return okCancel ? kIdCancel : kIdOk;
+    if (pressed != kIdOk && !(okCancel && pressed == kIdCancel)) pressed = okCancel ? kIdCancel : kIdOk;
+    return webhost::Answer(int32_t{pressed});
 }
 
 } // namespace host
