@@ -49,12 +49,16 @@ void LiveDemo::NoteFileOpened(const char* path) {
     sheet_ = {ContentHash(bytes.data(), bytes.size()), static_cast<uint32_t>(bytes.size())};
 }
 
-std::string DemoFileName(const std::tm& when, int attempt) {
+std::string DatedFileName(const std::tm& when, int attempt, const std::string& extension) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &when);
     std::string name = std::string("quorvanteledix-") + stamp;
     if (attempt >= 2) name += "-" + std::to_string(attempt);
-    return name + ".demo";
+    return name + extension;
+}
+
+std::string DemoFileName(const std::tm& when, int attempt) {
+    return DatedFileName(when, attempt, ".demo");
 }
 
 SavedDemo SaveDemoIn(const fs::path& folder, const std::tm& when, const std::vector<uint8_t>& bytes) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -36,6 +37,11 @@ class LiveDemo final {
     DemoSheet sheet_;
     bool sheetKnown_ = false;
 };
+
+// A file name for something saved at local time `when`:
+// quorvanteledix-YYYY-MM-DD-HHMMSS plus `extension`, with -N before the
+// extension for the Nth attempt (N >= 2) when the earlier names are taken.
+std::string DatedFileName(const std::tm& when, int attempt, const std::string& extension);
 
 // The saved demo's file name for local time `when`:
 // quorvanteledix-YYYY-MM-DD-HHMMSS.demo, with -N before ".demo" for the

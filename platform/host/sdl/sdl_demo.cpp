@@ -29,6 +29,20 @@ void Report(const hostcommon::SavedDemo& saved, uint32_t passes, const std::stri
         std::fprintf(stderr, "sdl: cannot save the demo to %s: %s\n", saved.path.c_str(), saved.error.c_str());
 }
 
+// The demo's bytes to `save` (where to put them): false, said on stderr,
+// when the record cannot be made into a file.
+template <typename Save>
+void SaveAndReport(hostcommon::DemoRecorder::Extent extent, Save save) {
+    std::vector<uint8_t> bytes;
+    uint32_t passes = 0;
+    std::string error;
+    if (!Live().File(extent, bytes, passes, error)) {
+        std::fprintf(stderr, "sdl: cannot save the demo: %s\n", error.c_str());
+        return;
+    }
+    Report(save(bytes), passes, sdlhost::ShownScreenHash());
+}
+
 } // namespace
 
 namespace sdlhost {
@@ -38,34 +52,23 @@ hostcommon::DemoRecorder& DemoRecord() {
 }
 
 void SaveDemoOnKey() {
-    std::vector<uint8_t> bytes;
-    uint32_t passes = 0;
-    std::string error;
     // F9 arrives while the host takes a pass's events: that pass has not run.
-    if (!Live().File(hostcommon::DemoRecorder::Extent::CompletedPasses, bytes, passes, error)) {
-        std::fprintf(stderr, "sdl: cannot save the demo: %s\n", error.c_str());
-        return;
-    }
-    std::error_code ec;
-    std::filesystem::path folder =
-        PicturesFolder(std::getenv("XDG_PICTURES_DIR"), std::getenv("HOME"), std::filesystem::current_path(ec));
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    Report(hostcommon::SaveDemoIn(folder, local, bytes), passes, ShownScreenHash());
+    SaveAndReport(hostcommon::DemoRecorder::Extent::CompletedPasses, [](const std::vector<uint8_t>& bytes) {
+        std::error_code ec;
+        std::filesystem::path folder = PicturesFolder(std::getenv("XDG_PICTURES_DIR"), std::getenv("HOME"),
+                                                      std::filesystem::current_path(ec));
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return hostcommon::SaveDemoIn(folder, local, bytes);
+    });
 }
 
 void SaveDemoAtExit() {
     const char* path = std::getenv("QV_DEMO");
     if (!path || !*path) return;
-    std::vector<uint8_t> bytes;
-    uint32_t passes = 0;
-    std::string error;
-    if (!Live().File(hostcommon::DemoRecorder::Extent::Everything, bytes, passes, error)) {
-        std::fprintf(stderr, "sdl: cannot save the demo: %s\n", error.c_str());
-        return;
-    }
-    Report(hostcommon::SaveDemoAs(path, bytes), passes, ShownScreenHash());
+    SaveAndReport(hostcommon::DemoRecorder::Extent::Everything,
+                  [path](const std::vector<uint8_t>& bytes) { return hostcommon::SaveDemoAs(path, bytes); });
 }
 
 } // namespace sdlhost

@@ -1,6 +1,8 @@
 // Screenshots as 8-bit paletted PNG files in the user's pictures folder.
 #include "sdl_screenshot.h"
 
+#include "demo_live.h"
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstdlib>
@@ -86,11 +88,7 @@ fs::path PicturesFolder(const char* xdgPictures, const char* home, const fs::pat
 }
 
 std::string ScreenshotName(const std::tm& when, int attempt) {
-    char stamp[64];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &when);
-    std::string name = std::string("quorvanteledix-") + stamp;
-    if (attempt >= 2) name += "-" + std::to_string(attempt);
-    return name + ".png";
+    return hostcommon::DatedFileName(when, attempt, ".png");
 }
 
 SavedScreenshot SaveScreenshotIn(const fs::path& folder, const std::tm& when,
