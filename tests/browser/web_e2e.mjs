@@ -4,14 +4,10 @@
 // the game starts them, losing focus or visibility stops play and coming back
 // repaints it, full screen keeps the keys, F12 minimizes to the "Click to
 // resume" overlay, Esc ends the program. Then, with the sheet missing, the
-// "Error" box appears and Enter dismisses it. Then demos: a game played for
-// some seconds (steering, firing, a pause, F12 and back) is saved with F9;
-// the native runner replays the saved bytes to the screen the page named,
-// the same twice; the page plays the demo with its progress, its pause and
-// its end, on the very frame it was saved with; a demo of another sheet, or
-// cut short, is refused without disturbing the game. Prints the median
-// frame time and saves web-page.png (play), web-error.png (the box) and
-// web-demo.png (a playback) in the current folder.
+// "Error" box appears and Enter dismisses it. Then demos (demo_e2e.mjs): a
+// game saved with F9, replayed by the native runner and played in the page.
+// Prints the median frame time and saves web-page.png (play), web-error.png
+// (the box) and web-demo.png (a playback) in the current folder.
 //
 // Usage: node web_e2e.mjs [DIST_FOLDER]   (default: ../../dist/web)
 // QV_NATIVE_RUNNER names the native quorvanteledix-headless that replays
@@ -22,9 +18,9 @@ import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
+import { demoPages } from './demo_e2e.mjs';
 import {
-  WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, runProgram, serveFolder, sleep, startChromium,
-  stopRunning, textOf,
+  WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, serveFolder, sleep, startChromium, stopRunning, textOf,
 } from './harness.mjs';
 import {
   SCREEN_H, SCREEN_W, opaquePixels, readBmp8, sameRgb, screenRgb,
@@ -38,7 +34,6 @@ const STEP_MS = 10000;
 const STILL_MS = 1000; // the least time a check keeps the game paused or inactive
 const WATCHDOG_MS = 420000;
 const nativeRunner = process.env.QV_NATIVE_RUNNER ? path.resolve(process.env.QV_NATIVE_RUNNER) : null;
-const RUNNER_MS = 120000;
 
 // The ship's sprite on the sheet and where the game starts it.
 const SHIP_RECT = { left: 151, top: 581, right: 192, bottom: 610 };
@@ -470,211 +465,6 @@ async function missingSheetPage(browser, base) {
   return page;
 }
 
-// ---- Demos.
-
-const DEMO_NAME = /^quorvanteledix-\d{4}-\d{2}-\d{2}-\d{6}\.demo$/;
-
-// The sheet hash a demo's header names (bytes 12..19, little-endian), as
-// the page and the runner write it.
-const headerSheetHash = (bytes) => Buffer.from(bytes).readBigUInt64LE(12).toString(16).padStart(16, '0');
-
-// window.quorvanteledix.lastDemo with its bytes as a Buffer, or null.
-async function savedDemo(page) {
-  const d = await page.evaluate(() => {
-    const demo = window.quorvanteledix.lastDemo;
-    if (!demo) return null;
-    let s = '';
-    for (let i = 0; i < demo.bytes.length; i += 0x8000) s += String.fromCharCode.apply(null, demo.bytes.subarray(i, i + 0x8000));
-    return { b64: btoa(s), name: demo.name, passes: demo.passes, hash: demo.hash };
-  });
-  return d && { bytes: Buffer.from(d.b64, 'base64'), name: d.name, passes: d.passes, hash: d.hash };
-}
-
-// The page's playback as it shows it.
-function playbackStatus(page) {
-  return page.evaluate(() => {
-    const q = window.quorvanteledix;
-    const bar = document.querySelector('#demo-progress');
-    return { ...q.demo, state: q.state, frames: q.frames, value: bar ? bar.value : null, max: bar ? bar.max : null };
-  });
-}
-
-// Chooses `file` in the page's demo input, as the file chooser would.
-async function chooseDemo(page, file) {
-  const input = await page.$('#demo-file');
-  if (!input) fail('the page has no #demo-file input');
-  await input.uploadFile(file);
-}
-
-// A game played for some seconds as a person plays it, then saved with F9.
-async function playAndSave(page, downloads) {
-  await waitForStatus(page, { state: 'running', active: true }, 'after loading', LOAD_MS);
-  await recordKeyDefaults(page);
-  const kb = page.keyboard;
-  await kb.down('ArrowUp');
-  await sleep(250);
-  await kb.down('ControlLeft');
-  await sleep(500);
-  await kb.up('ArrowUp');
-  await kb.down('ArrowRight');
-  await sleep(400);
-  await kb.up('ArrowRight');
-  await kb.up('ControlLeft');
-  await kb.press('KeyP');
-  await sleep(800);
-  await kb.press('KeyP');
-  await sleep(300);
-  await kb.press('F12');
-  await waitForStatus(page, { active: false }, 'after F12');
-  await sleep(500);
-  await page.mouse.click(512, 384);
-  await waitForStatus(page, { active: true }, 'after the click');
-  await kb.down('ArrowDown');
-  await kb.down('ControlLeft');
-  await sleep(400);
-  await kb.up('ArrowDown');
-  await kb.up('ControlLeft');
-  await sleep(1000);
-  await kb.press('F9');
-
-  let demo = null;
-  await check('F9 saves the demo: the console line, the page\'s copy and its download', async () => {
-    demo = await poll(() => savedDemo(page), STEP_MS);
-    if (!demo) fail('window.quorvanteledix.lastDemo stayed null after F9');
-    if (!DEMO_NAME.test(demo.name)) fail(`the demo is named ${JSON.stringify(demo.name)}`);
-    if (!/^[0-9a-f]{16}$/.test(demo.hash)) fail(`the screen hash is ${JSON.stringify(demo.hash)}`);
-    if (demo.passes < 100) fail(`the demo holds ${demo.passes} passes of some seconds' play`);
-    const line = `Demo saved to ${demo.name} (${demo.passes} passes), screen ${demo.hash}`;
-    if (!consoleLines.some((l) => l.endsWith(line))) fail(`the console never said "${line}"`);
-    const keys = new Map(await page.evaluate(() => window.__e2eKeys));
-    if (keys.get('F9') !== true) fail('F9\'s keydown was not taken from the browser');
-    if (!(await isShown(page, '#demo-download'))) fail('no "Download demo" link is shown');
-    const link = await page.evaluate(() => document.querySelector('#demo-download').download);
-    if (link !== demo.name) fail(`the link downloads ${JSON.stringify(link)}`);
-    const downloaded = path.join(downloads, demo.name);
-    const done = await poll(() => fs.existsSync(downloaded) && fs.statSync(downloaded).size === demo.bytes.length, STEP_MS);
-    if (!done) fail(`no download ${demo.name} of ${demo.bytes.length} bytes; the folder has ${JSON.stringify(fs.readdirSync(downloads))}`);
-    if (!fs.readFileSync(downloaded).equals(demo.bytes)) fail('the downloaded file differs from the page\'s copy');
-  });
-  return demo;
-}
-
-// The native runner's trace of a demo, checked to end on `hash`.
-async function replayNatively(file, hash) {
-  if (!nativeRunner) fail('no native runner: QV_NATIVE_RUNNER names none');
-  if (!fs.existsSync(nativeRunner)) fail(`no native runner at ${nativeRunner}`);
-  const run = await runProgram(nativeRunner, ['--demo', file, '--trace', '-', '--screen-hash'],
-    { cwd: dist, timeoutMs: RUNNER_MS });
-  if (run.status !== 0) fail(`${nativeRunner} exited with ${run.status ?? run.signal}: ${run.stderr.trim()}`);
-  const lines = run.stdout.toString().trimEnd().split('\n');
-  const last = JSON.parse(lines[lines.length - 1]);
-  if (last.screen !== hash) fail(`the replay's last trace line (frame ${last.frame}) has screen ${last.screen}, the page saved ${hash}`);
-  return run.stdout;
-}
-
-async function demoPages(browser, base) {
-  const page = await browser.newPage();
-  watchPage(page, 'demo');
-  await page.goto(base + 'index.html', { waitUntil: 'load', timeout: LOAD_MS });
-  const demo = await playAndSave(page, chromium.downloads);
-  if (!demo) return;
-  const file = path.join(demoFolder, demo.name);
-  fs.writeFileSync(file, demo.bytes);
-
-  await check('the native runner replays the page\'s demo to the screen it was saved with, the same twice', async () => {
-    const first = await replayNatively(file, demo.hash);
-    const second = await replayNatively(file, demo.hash);
-    if (!second.equals(first)) fail('two replays of the same demo wrote different traces');
-    console.log(`native replay: ${first.toString().trimEnd().split('\n').length} trace lines, screen ${demo.hash}`);
-  });
-
-  await check('a demo of another city2.bmp is refused naming both hashes, and the game goes on', async () => {
-    await page.evaluate(() => { window.__e2eSamePage = true; });
-    const other = Buffer.from(demo.bytes);
-    other[12] ^= 0x01;
-    const otherFile = path.join(demoFolder, 'other-sheet.demo');
-    fs.writeFileSync(otherFile, other);
-    await chooseDemo(page, otherFile);
-    if (!(await poll(() => isShown(page, '#demo-message'), STEP_MS))) fail('no #demo-message is shown');
-    const text = await textOf(page, '#demo-message');
-    for (const hash of [headerSheetHash(other), headerSheetHash(demo.bytes)]) {
-      if (!text.includes(hash)) fail(`the message does not name ${hash}: ${JSON.stringify(text)}`);
-    }
-    if (!text.includes('other-sheet.demo cannot be played')) fail(`the message says ${JSON.stringify(text)}`);
-    if (!(await page.evaluate(() => window.__e2eSamePage === true))) fail('the page was reloaded');
-    const status = await waitForStatus(page, { state: 'running', active: true }, 'after the refusal');
-    if (await page.evaluate(() => window.quorvanteledix.demo.mode) !== 'live') fail('the page left the live game');
-    const before = await captureCanvas(page);
-    const on = await poll(async () => (await gameStatus(page)).frames > status.frames + 5, STEP_MS);
-    if (!on) fail(`frames stayed at ${status.frames} after the refusal`);
-    if ((await captureCanvas(page)).equals(before)) fail('the canvas stands still after the refusal');
-  });
-
-  await check('a demo cut short is refused saying so', async () => {
-    const cut = path.join(demoFolder, 'cut.demo');
-    fs.writeFileSync(cut, demo.bytes.subarray(0, demo.bytes.length - 3));
-    await chooseDemo(page, cut);
-    const said = await poll(async () => (await textOf(page, '#demo-message'))?.includes('cut.demo cannot be played'), STEP_MS);
-    const text = await textOf(page, '#demo-message');
-    if (!said || !text.includes('cut short')) fail(`the message says ${JSON.stringify(text)}`);
-    if (!(await page.evaluate(() => window.__e2eSamePage === true))) fail('the page was reloaded');
-  });
-  await page.close();
-
-  const viewer = await browser.newPage();
-  watchPage(viewer, 'playback');
-  await viewer.goto(base + 'index.html', { waitUntil: 'load', timeout: LOAD_MS });
-  const playing = await check('a chosen demo plays in the page from start-up, its progress advancing', async () => {
-    await waitForStatus(viewer, { state: 'running' }, 'before choosing', LOAD_MS);
-    await Promise.all([
-      viewer.waitForNavigation({ waitUntil: 'load', timeout: LOAD_MS }),
-      chooseDemo(viewer, file),
-    ]);
-    const started = await poll(async () => {
-      const st = await playbackStatus(viewer);
-      return st.mode === 'playback' && st.frames > 0 && st.played > 0;
-    }, LOAD_MS);
-    if (!started) fail(`no playback: ${JSON.stringify(await playbackStatus(viewer))}`);
-    const a = await playbackStatus(viewer);
-    if (a.passes !== demo.passes || a.max !== demo.passes) fail(`the playback has ${a.passes} passes (bar max ${a.max}), the demo ${demo.passes}`);
-    if (!(await isShown(viewer, '#demo-progress')) || !(await isShown(viewer, '#demo-pause'))) fail('the progress bar or the pause control is not shown');
-    await sleep(1000);
-    const b = await playbackStatus(viewer);
-    if (!(b.value > a.value) || b.played !== b.value) fail(`the progress went from ${a.value} to ${b.value} (played ${b.played})`);
-    const shot = path.join(process.cwd(), 'web-demo.png');
-    await viewer.screenshot({ path: shot });
-    console.log(`page during a playback: ${shot}`);
-  });
-
-  if (playing) {
-    await check('pausing the playback stops its frames and progress, resuming goes on', async () => {
-      await viewer.click('#demo-pause');
-      if ((await textOf(viewer, '#demo-pause'))?.trim() !== 'Resume') fail('the pause control does not offer Resume');
-      await expectStill(viewer, 'paused');
-      const a = await playbackStatus(viewer);
-      await sleep(500);
-      const b = await playbackStatus(viewer);
-      if (b.value !== a.value || b.ended) fail(`the progress went on while paused, ${a.value} -> ${b.value}`);
-      await viewer.click('#demo-pause');
-      const on = await poll(async () => (await playbackStatus(viewer)).frames > b.frames + 5, STEP_MS);
-      if (!on) fail('frames did not run again after resuming');
-    });
-
-    await check('the playback ends on the frame the demo was saved with, and the page says it ended', async () => {
-      const status = await waitForStatus(viewer, { state: 'ended' }, 'at the end of the demo', RUNNER_MS);
-      const st = await playbackStatus(viewer);
-      if (!st.ended || st.value !== st.max) fail(`the playback ended at ${st.value} of ${st.max}: ${JSON.stringify(st)}`);
-      if (st.endScreen !== demo.hash) fail(`the playback ended on screen ${st.endScreen}, the demo was saved on ${demo.hash}`);
-      if (status.exitStatus !== 0) fail(`exitStatus is ${JSON.stringify(status.exitStatus)}`);
-      if (!(await poll(() => isShown(viewer, '#ended'), STEP_MS))) fail('#ended is not shown');
-      const text = await textOf(viewer, '#ended');
-      if (!text?.includes('The demo has ended.')) fail(`#ended says ${JSON.stringify(text)}`);
-      if (!(await isShown(viewer, '#watch-again'))) fail('#watch-again is not shown');
-    });
-  }
-  await viewer.close();
-}
-
 let exitCode = 1;
 try {
   server = await serveFolder(dist, requests);
@@ -683,7 +473,10 @@ try {
   console.log(`serving ${dist} at ${server.url}; ${await chromium.browser.version()}`);
   await playPage(chromium.browser, server.url);
   await missingSheetPage(chromium.browser, server.url);
-  await demoPages(chromium.browser, server.url);
+  await demoPages({
+    check, fail, waitForStatus, expectStill, recordKeyDefaults, watchPage, consoleLines,
+    dist, demoFolder, downloads: chromium.downloads, nativeRunner, LOAD_MS, STEP_MS,
+  }, chromium.browser, server.url);
   exitCode = failed ? 1 : 0;
 } catch (err) {
   if (!stopping) {

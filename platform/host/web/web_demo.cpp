@@ -178,9 +178,10 @@ void PlaybackWait() {
     playback->OnWait();
     if (!ended) ReportProgress(*playback);
     // The live program waited here for the page; the playback goes straight
-    // on, but lets the page show its progress meanwhile.
+    // on, but lets the page show its progress meanwhile. After the end only
+    // the close is left to take, which needs no hurry.
     ForgetFrameStart();
-    Sleep(0);
+    Sleep(ended ? 100 : 0);
 }
 
 } // namespace webhost
