@@ -61,7 +61,10 @@ bool DemoPlayer::Stop() {
 }
 
 uint32_t DemoPlayer::NextTick() {
-    if (nextTick_ < ticks_.size()) lastTick_ = ticks_[nextTick_++];
+    if (nextTick_ < ticks_.size())
+        lastTick_ = ticks_[nextTick_++];
+    else
+        lastTick_++; // past the record the clock runs on, so no wait on it can last for ever
     return lastTick_;
 }
 

@@ -43,7 +43,8 @@ class DemoPlayer final {
 
     // The next recorded GetTickCount value. A program that reads the clock
     // more often than the live one did has left the record: the clock then
-    // stands still at the last value handed out.
+    // runs on a millisecond a read from the last value handed out, so that
+    // a program waiting on it is not held for ever.
     uint32_t NextTick();
     // The last tick handed out (0 before the first).
     uint32_t LastTick() const { return lastTick_; }
