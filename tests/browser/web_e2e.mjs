@@ -19,6 +19,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { demoPages } from './demo_e2e.mjs';
+import { padPages } from './pad_e2e.mjs';
 import {
   WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, serveFolder, sleep, startChromium, stopRunning, textOf,
 } from './harness.mjs';
@@ -473,6 +474,8 @@ try {
   console.log(`serving ${dist} at ${server.url}; ${await chromium.browser.version()}`);
   await playPage(chromium.browser, server.url);
   await missingSheetPage(chromium.browser, server.url);
+  await padPages({ check, fail, waitForStatus, waitForShip, expectStill, expectPlaying, watchPage, LOAD_MS, STEP_MS },
+    chromium.browser, server.url);
   await demoPages({
     check, fail, waitForStatus, expectStill, recordKeyDefaults, watchPage, consoleLines,
     dist, demoFolder, downloads: chromium.downloads, nativeRunner, LOAD_MS, STEP_MS,
