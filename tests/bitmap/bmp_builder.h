@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 4;
     int32_t height = 2;
     uint16_t bitCount = 8;
@@ -24,7 +24,7 @@ struct BmpSpec {
 };
 
 // Colour entry i is (blue i, green 255 - i, red i / 2); pixel byte k is k * 7.
-inline std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
+inline std::vector<uint8_t> BuildBmp(const BmpLayout& s) {
     std::vector<uint8_t> out(14 + 40);
     uint32_t offBits = 14 + 40 + s.colorEntries * 4 + s.gap;
     if (s.offBitsOverride >= 0) offBits = static_cast<uint32_t>(s.offBitsOverride);

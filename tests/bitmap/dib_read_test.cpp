@@ -49,10 +49,10 @@ TEST_F(ReadBMP, EarlyFailuresLeaveTheImageUntouched) {
 }
 
 TEST_F(ReadBMP, ReadsHeaderColoursAndExactlyTheFilesPixelBytes) {
-    BmpSpec spec;
-    spec.gap = 6; // skipped: pixels come from bfOffBits
-    spec.pixelBytes = 16;
-    ASSERT_TRUE(dib.ReadBMP(Write(BuildBmp(spec)).c_str()));
+    BmpLayout layout;
+    layout.gap = 6; // skipped: pixels come from bfOffBits
+    layout.pixelBytes = 16;
+    ASSERT_TRUE(dib.ReadBMP(Write(BuildBmp(layout)).c_str()));
     EXPECT_EQ(dib.GetWidth(), 4);
     EXPECT_EQ(dib.GetHeight(), 2);
     EXPECT_EQ(dib.lpColorTable[3].rgbBlue, 3);
@@ -70,12 +70,12 @@ TEST_F(ReadBMP, ColourCountFollowsBitDepthOrClrUsed) {
     } cases[] = {{8, 0, 256}, {8, 16, 16}, {4, 0, 16}, {1, 0, 2}, {24, 0, 0}, {32, 0, 0}, {8, 1000, 256}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bits << " bits, clrUsed " << c.clrUsed);
-        BmpSpec spec;
-        spec.bitCount = c.bits;
-        spec.clrUsed = c.clrUsed;
-        spec.colorEntries = c.clrUsed > 256 ? 300 : c.entriesRead;
+        BmpLayout layout;
+        layout.bitCount = c.bits;
+        layout.clrUsed = c.clrUsed;
+        layout.colorEntries = c.clrUsed > 256 ? 300 : c.entriesRead;
         CDib fresh;
-        ASSERT_TRUE(fresh.ReadBMP(Write(BuildBmp(spec)).c_str()));
+        ASSERT_TRUE(fresh.ReadBMP(Write(BuildBmp(layout)).c_str()));
         for (uint32_t i = 0; i < 256; i++) {
             const RGBQUAD& e = fresh.lpColorTable[i];
             if (i < c.entriesRead) {
@@ -103,20 +103,20 @@ TEST_F(ReadBMP, ShortColourTableGivesSixAndKeepsThePreviousPixels) {
 TEST_F(ReadBMP, PixelBlockFailures) {
     struct Case {
         const char* what;
-        BmpSpec spec;
+        BmpLayout layout;
         size_t cutTo; // 0: whole file
         int code;
         bool hasBits;
     } cases[] = {
-        {"bfSize equals bfOffBits", BmpSpec{.pixelBytes = 0}, 0, 11, false},
-        {"bfOffBits beyond bfSize", BmpSpec{.bfSizeAdjust = -20}, 0, 11, false},
-        {"pixel data cut short", BmpSpec{}, 54 + 1024 + 5, 12, true},
-        {"bfSize claims more than the file", BmpSpec{.bfSizeAdjust = 4000}, 0, 12, true},
-        {"huge bfSize", BmpSpec{.bfSizeAdjust = 0x7FFFFF00}, 0, 11, false},
+        {"bfSize equals bfOffBits", BmpLayout{.pixelBytes = 0}, 0, 11, false},
+        {"bfOffBits beyond bfSize", BmpLayout{.bfSizeAdjust = -20}, 0, 11, false},
+        {"pixel data cut short", BmpLayout{}, 54 + 1024 + 5, 12, true},
+        {"bfSize claims more than the file", BmpLayout{.bfSizeAdjust = 4000}, 0, 12, true},
+        {"huge bfSize", BmpLayout{.bfSizeAdjust = 0x7FFFFF00}, 0, 11, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<uint8_t> bytes = BuildBmp(c.spec);
+        std::vector<uint8_t> bytes = BuildBmp(c.layout);
         if (c.cutTo) bytes.resize(c.cutTo);
         CDib fresh;
         EXPECT_FALSE(fresh.ReadBMP(Write(bytes).c_str()));
@@ -140,9 +140,9 @@ TEST_F(ReadBMP, FreedObjectCanReadAgain) {
 }
 
 TEST_F(ReadBMP, TopDownFileKeepsItsNegativeHeight) {
-    BmpSpec spec;
-    spec.height = -2;
-    ASSERT_TRUE(dib.ReadBMP(Write(BuildBmp(spec)).c_str()));
+    BmpLayout layout;
+    layout.height = -2;
+    ASSERT_TRUE(dib.ReadBMP(Write(BuildBmp(layout)).c_str()));
     EXPECT_EQ(dib.GetHeight(), -2);
     EXPECT_EQ(dib.GetPixelByte(0, 0), 0); // first stored row is the top one
     EXPECT_EQ(dib.GetPixelByte(0, 1), static_cast<uint8_t>(4 * 7));
