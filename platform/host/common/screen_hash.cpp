@@ -5,32 +5,32 @@
 #include <cstddef>
 #include <cstdio>
 
-#define XXH_INLINE_ALL
-#include <xxhash.h>
+#include "screen_hash_xxh3.inc"
 
 namespace hostcommon {
 
+#if defined(QV_SCREEN_HASH_AVX2)
+// screen_hash_avx2.cpp: the same hash compiled for AVX2.
+uint64_t ScreenHashAvx2(const uint8_t* pixels, int pitch, const uint8_t* rgb, int width, int height);
+#endif
+
 std::string ScreenHash(const uint8_t* pixels, int pitch, const host::PaletteEntry* palette) {
-    // XXH3's streaming state wants its own alignment.
-    alignas(64) XXH3_state_t state;
-    XXH3_64bits_reset(&state);
-    if (pixels && pitch == kScreenWidth) {
-        XXH3_64bits_update(&state, pixels, static_cast<size_t>(kScreenWidth) * kScreenHeight);
-    } else {
-        static const std::array<uint8_t, kScreenWidth> blank{};
-        for (int y = 0; y < kScreenHeight; y++)
-            XXH3_64bits_update(&state, pixels ? pixels + static_cast<ptrdiff_t>(y) * pitch : blank.data(),
-                               kScreenWidth);
-    }
     std::array<uint8_t, 256 * 3> rgb{};
     for (int i = 0; palette && i < 256; i++) {
         rgb[3 * i] = palette[i].red;
         rgb[3 * i + 1] = palette[i].green;
         rgb[3 * i + 2] = palette[i].blue;
     }
-    XXH3_64bits_update(&state, rgb.data(), rgb.size());
+    uint64_t hash = 0;
+#if defined(QV_SCREEN_HASH_AVX2)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        hash = ScreenHashAvx2(pixels, pitch, rgb.data(), kScreenWidth, kScreenHeight);
+    else
+#endif
+        hash = HashScreenBytes(pixels, pitch, rgb.data(), kScreenWidth, kScreenHeight);
     char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(XXH3_64bits_digest(&state)));
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
 }
 
