@@ -11,6 +11,7 @@
 
 #include "app_state.h"
 #include "device_context.h"
+#include "fault_registry.h"
 #include "host.h"
 #include "palette.h"
 #include "surface.h"
@@ -41,7 +42,7 @@ static_assert(offsetof(PALETTEENTRY, peRed) == offsetof(host::PaletteEntry, red)
 
 } // namespace
 
-Device::Device() : lossSeen(host::SurfaceLossCount()) {
+Device::Device() : lossSeen(hostcommon::faults::SurfaceLossCount()) {
     Devices().push_back(this);
 }
 
@@ -55,7 +56,7 @@ void Device::LoseAll() {
 }
 
 void Device::SyncLoss() {
-    uint32_t now = host::SurfaceLossCount();
+    uint32_t now = hostcommon::faults::SurfaceLossCount();
     if (now == lossSeen) return;
     lossSeen = now;
     LoseAll();
@@ -91,9 +92,9 @@ void WatchActivation() {
 }
 
 bool BlitterReady(bool wait) {
-    if (!host::TakeStillDrawing()) return true;
+    if (!hostcommon::faults::TakeStillDrawing()) return true;
     if (!wait) return false;
-    while (host::TakeStillDrawing()) {
+    while (hostcommon::faults::TakeStillDrawing()) {
     }
     return true;
 }

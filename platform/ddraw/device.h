@@ -32,15 +32,15 @@ struct Device {
     bool modeSet = false;           // this object switched the display to 640 x 480 x 8
     Surface* primary = nullptr;     // the primary surface (front of its chain), if any
     std::vector<Surface*> surfaces; // every live surface, implicit back buffers included
-    uint32_t lossSeen = 0;          // host::SurfaceLossCount() when last compared
+    uint32_t lossSeen = 0;          // the registry's surface-loss count when last compared
 
     bool Exclusive() const { return (level & DDSCL_EXCLUSIVE) != 0; }
 
     // Takes every surface's memory away: each answers DDERR_SURFACELOST
     // until restored.
     void LoseAll();
-    // Applies a "lose all surfaces" request of the host that this object has
-    // not seen yet. Every surface method calls it first.
+    // Applies a "lose all surfaces" request of the fault registry that this
+    // object has not seen yet. Every surface method calls it first.
     void SyncLoss();
     // Shows the primary surface's pixels with the palette in force on it.
     // `paced` is true for a page flip. Nothing happens without a primary or
@@ -59,7 +59,7 @@ struct Device {
 // deactivated exclusive-mode application loses every surface.
 void WatchActivation();
 
-// The emulated blitter: when the host reports it busy, a caller that asked
+// The emulated blitter: when the fault registry reports it busy, a caller that asked
 // to wait keeps asking until it is free; one that did not gets false and
 // answers DDERR_WASSTILLDRAWING.
 bool BlitterReady(bool wait);

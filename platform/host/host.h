@@ -1,5 +1,6 @@
 // The small interface between the Win32/DirectDraw API layer and the host that
-// really runs it: SDL2 for play, or the headless host for tests and tools.
+// really runs it: SDL2 for play, the web host for the browser, or the
+// headless host for tests and tools.
 // Exactly one host library is linked into an executable. The host knows
 // nothing of windows handles, messages or surfaces: it sees one main window,
 // a 640 x 480 x 8 frame with its palette, raw input events and a clock.
@@ -97,14 +98,5 @@ int ShowMessageBox(const void* owner, const char* caption, const char* text, uns
 // The program opened the file at `path` for reading (OpenFile). A host that
 // records demos ties them to the first such file: the game's data.
 void NoteFileOpened(const char* path);
-
-// ---- Fault injection (headless only; the SDL host never injects) -------------------
-
-// True when a test made `api` fail: *code receives the code to report.
-bool TakeInjectedFailure(const char* api, int32_t* code);
-// True when the next Blt/BltFast/Flip/Lock must find the blitter still busy.
-bool TakeStillDrawing();
-// Counts every "lose all surfaces" request; DirectDraw compares it on each call.
-uint32_t SurfaceLossCount();
 
 } // namespace host

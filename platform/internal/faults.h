@@ -1,20 +1,21 @@
-// Fault injection at the API boundary: each API entry point asks whether a
-// test made it fail. The SDL host never injects, so in play this is one call.
+// Fault injection at the API boundary: each API entry point asks the fault
+// registry whether a test made it fail. Only the headless host's test
+// controls fill the registry; with it empty (SDL, web) this is one test.
 #pragma once
 
 #include <cstdint>
 
-#include "host.h"
+#include "fault_registry.h"
 
 namespace platform {
 
 // True when `api` must fail now; *code receives the injected code.
-inline bool InjectedFailure(const char* api, int32_t* code) { return host::TakeInjectedFailure(api, code); }
+inline bool InjectedFailure(const char* api, int32_t* code) { return hostcommon::faults::TakeFailure(api, code); }
 
 // As above, for APIs whose failure has no code to report.
 inline bool InjectedFailure(const char* api) {
     int32_t unused = 0;
-    return host::TakeInjectedFailure(api, &unused);
+    return hostcommon::faults::TakeFailure(api, &unused);
 }
 
 } // namespace platform

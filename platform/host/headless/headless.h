@@ -27,8 +27,6 @@ void Reset();
 void SetTickCount(uint32_t ms);
 // Moves the clock forward by `ms` (wrapping at 2^32), stopping it first.
 void AdvanceTickCount(uint32_t ms);
-// Lets the clock follow real time again, continuing from its current value.
-void FollowRealTime();
 
 // ---- Keys -------------------------------------------------------------------------
 
@@ -91,12 +89,13 @@ const Frame& Screen();
 int FlipCount();
 
 // ---- Fault injection ------------------------------------------------------------------
+// These fill the fault registry that the API layer asks (fault_registry.h);
+// Reset empties it, but the surface-loss count goes on counting.
 
 // Makes `api` ("OpenFile", "IDirectDraw::SetDisplayMode", ...) fail with
 // `code`: the first `skip` calls go through, then `count` calls fail
 // (count < 0: every call from then on).
 void InjectFailure(const std::string& api, int32_t code, int count = 1, int skip = 0);
-void ClearFailures();
 // Makes the next `n` Blt/BltFast/Flip/Lock calls find the blitter busy: they
 // answer DDERR_WASSTILLDRAWING, or wait it out when asked to wait.
 void SetStillDrawing(int n);

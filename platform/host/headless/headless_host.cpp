@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <map>
 
+#include "fault_registry.h"
 #include "headless.h"
 #include "host.h"
 
@@ -16,23 +16,16 @@ namespace {
 struct Clock {
     bool stopped = false;
     uint32_t stoppedAt = 0;
-    // Real-time mode: TickCount = elapsed milliseconds since `origin` + `base`.
+    // Real-time mode: TickCount = elapsed milliseconds since `origin`.
     std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
-    uint32_t base = 0;
 
     uint32_t RealNow() const {
         auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - origin)
                            .count();
-        return base + static_cast<uint32_t>(elapsed);
+        return static_cast<uint32_t>(elapsed);
     }
     uint32_t Now() const { return stopped ? stoppedAt : RealNow(); }
-};
-
-struct Fault {
-    int32_t code;
-    int skip;
-    int count; // < 0: forever
 };
 
 // An event for the program, or a change of the key table made on the way.
@@ -63,9 +56,6 @@ struct State {
     headless::Frame screen;
     int flips = 0;
 
-    std::map<std::string, Fault> faults;
-    int stillDrawing = 0;
-    uint32_t lossCount = 0;
 
     std::function<void()> idleHook;
     std::function<void()> waitHook;
@@ -214,39 +204,14 @@ int ShowMessageBox(const void* owner, const char* caption, const char* text, uns
 // The headless host records no demos: the runner's scripts and demos are its input.
 void NoteFileOpened(const char*) {}
 
-bool TakeInjectedFailure(const char* api, int32_t* code) {
-    State& s = S();
-    if (s.faults.empty()) return false;
-    auto it = s.faults.find(api);
-    if (it == s.faults.end()) return false;
-    Fault& f = it->second;
-    if (f.skip > 0) {
-        f.skip--;
-        return false;
-    }
-    *code = f.code;
-    if (f.count > 0 && --f.count == 0) s.faults.erase(it);
-    return true;
-}
-
-bool TakeStillDrawing() {
-    State& s = S();
-    if (s.stillDrawing <= 0) return false;
-    s.stillDrawing--;
-    return true;
-}
-
-uint32_t SurfaceLossCount() { return S().lossCount; }
-
 } // namespace host
 
 namespace headless {
 
 void Reset() {
     State& s = S();
-    uint32_t lossCount = s.lossCount; // keeps counting, so no surface misses a loss
     s = State{};
-    s.lossCount = lossCount;
+    hostcommon::faults::Clear();
 }
 
 void SetTickCount(uint32_t ms) {
@@ -259,14 +224,6 @@ void AdvanceTickCount(uint32_t ms) {
     Clock& c = S().clock;
     if (!c.stopped) SetTickCount(c.RealNow());
     c.stoppedAt += ms;
-}
-
-void FollowRealTime() {
-    Clock& c = S().clock;
-    if (!c.stopped) return;
-    c.origin = std::chrono::steady_clock::now();
-    c.base = c.stoppedAt;
-    c.stopped = false;
 }
 
 void SetKeyDown(int vk, bool down) {
@@ -314,14 +271,12 @@ const Frame& Screen() { return S().screen; }
 int FlipCount() { return S().flips; }
 
 void InjectFailure(const std::string& api, int32_t code, int count, int skip) {
-    S().faults[api] = Fault{code, skip, count};
+    hostcommon::faults::Inject(api, code, count, skip);
 }
 
-void ClearFailures() { S().faults.clear(); }
+void SetStillDrawing(int n) { hostcommon::faults::SetStillDrawing(n); }
 
-void SetStillDrawing(int n) { S().stillDrawing = n; }
-
-void LoseAllSurfaces() { S().lossCount++; }
+void LoseAllSurfaces() { hostcommon::faults::LoseAllSurfaces(); }
 
 void SetIdleHook(std::function<void()> hook) { S().idleHook = std::move(hook); }
 
