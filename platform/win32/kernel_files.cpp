@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,6 +22,7 @@
 
 #include <windows.h>
 
+#include "data_file.h"
 #include "faults.h"
 #include "host.h"
 
@@ -117,13 +119,6 @@ int OpenForReading(const fs::path& path, DWORD* error) {
     return descriptor;
 }
 
-// The folder of the running program, empty when it cannot be told.
-fs::path ProgramFolder() {
-    std::error_code error;
-    fs::path program = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : program.parent_path();
-}
-
 // Records `path` as the OFSTRUCT's full path name, cut to its 127 characters.
 void SetPathName(OFSTRUCT* ofs, const fs::path& path) {
     std::error_code error;
@@ -133,26 +128,19 @@ void SetPathName(OFSTRUCT* ofs, const fs::path& path) {
     ofs->szPathName[OFS_MAXPATHNAME - 1] = '\0';
 }
 
-// Looks for the file as named (relative to the current folder), then, for a
-// bare name, beside the program, then in the installed data folder
-// (../share/quorvanteledix/ from the program). Returns the descriptor of the
-// first found, or -1 with the error of the first place looked at. (Windows
-// tries the program's folder first; here the current folder wins, so that a
-// file where the program is started overrides the one shipped with it.)
+// Opens the first of the data file places (data_file.h) that can be read:
+// the name as given, then, for a bare name, beside the program and in the
+// installed data folder. Returns the descriptor, or -1 with the error of the
+// first place looked at (the name as given, which szPathName then names).
 int FindAndOpen(const std::string& name, OFSTRUCT* ofs, DWORD* error) {
-    fs::path asGiven(name);
-    SetPathName(ofs, asGiven);
-    int descriptor = OpenForReading(asGiven, error);
-    if (descriptor >= 0) return descriptor;
-
-    bool bare = name.find('/') == std::string::npos;
-    fs::path folder = ProgramFolder();
-    if (!bare || name.empty() || folder.empty()) return -1;
-    for (const fs::path& place : {folder, folder / ".." / "share" / "quorvanteledix"}) {
+    std::vector<fs::path> places = hostcommon::DataFilePlaces(name);
+    SetPathName(ofs, places.front());
+    for (size_t i = 0; i < places.size(); i++) {
         DWORD placeError = 0;
-        descriptor = OpenForReading(place / asGiven, &placeError);
+        int descriptor = OpenForReading(places[i], &placeError);
+        if (i == 0) *error = placeError;
         if (descriptor >= 0) {
-            SetPathName(ofs, place / asGiven);
+            SetPathName(ofs, places[i]);
             return descriptor;
         }
     }

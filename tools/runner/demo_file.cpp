@@ -6,6 +6,8 @@
 #include <iterator>
 #include <vector>
 
+#include "data_file.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -20,16 +22,6 @@ bool ReadFile(const fs::path& path, size_t limit, std::vector<uint8_t>& bytes) {
     while (bytes.size() <= limit && file.read(chunk, sizeof chunk).gcount() > 0)
         bytes.insert(bytes.end(), chunk, chunk + file.gcount());
     return !file.bad();
-}
-
-// city2.bmp where the game will find it: the current folder, then beside
-// the runner.
-fs::path FindSheet() {
-    std::error_code ec;
-    if (fs::is_regular_file("city2.bmp", ec)) return "city2.bmp";
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && fs::is_regular_file(exe.parent_path() / "city2.bmp", ec)) return exe.parent_path() / "city2.bmp";
-    return {};
 }
 
 std::string Describe(const hostcommon::DemoSheet& sheet) {
@@ -48,7 +40,8 @@ bool LoadDemo(const std::string& path, hostcommon::Demo& demo, std::string& erro
         error = path + ": " + error;
         return false;
     }
-    fs::path sheetPath = FindSheet();
+    // The city2.bmp the game's OpenFile will read.
+    fs::path sheetPath = hostcommon::FindDataFile("city2.bmp");
     std::vector<uint8_t> sheet;
     if (sheetPath.empty() || !ReadFile(sheetPath, hostcommon::kDemoMaxFileBytes, sheet)) {
         error = "cannot read city2.bmp to check " + path + " against it";
