@@ -1,6 +1,7 @@
 // Start-up through the real WinMain: each failure's boxes in order, what the
 // display is left in, and a successful start.
 #include "program_fixture.h"
+#include "../../tools/sheetgen/layout.h"
 
 namespace {
 
@@ -88,9 +89,9 @@ TEST_F(Startup, SuccessfulStartPlaysWithTheSheetKeyedOnPixel1_500) {
     EXPECT_TRUE(headless::DisplayModeSet());
     EXPECT_FALSE(headless::CursorVisible());
     EXPECT_EQ(headless::MainWindowTitle(), "Quorvanteledix");
-    // The key colour is transparent: a keyed copy of the pixel at (1, 500)
+    // The key colour is transparent: a keyed copy of the sheet's key pixel
     // leaves the back buffer as it was.
-    RECT keyPixel{1, 500, 2, 501};
+    RECT keyPixel{sheet::kKeyX, sheet::kKeyY, sheet::kKeyX + 1, sheet::kKeyY + 1};
     DDBLTFX fx;
     std::memset(&fx, 0, sizeof(fx));
     fx.dwSize = sizeof(fx);

@@ -2,6 +2,7 @@
 #include "world_fixture.h"
 
 #include "frame.h"
+#include "../../tools/sheetgen/layout.h"
 
 namespace {
 
@@ -38,9 +39,7 @@ TEST_F(World, StartsWithOnlyThePlayerActiveAndEveryPoolSized) {
         }
     }
     EXPECT_EQ(freeSlots, 46);
-    EXPECT_EQ(Player.active, 1);
-    EXPECT_EQ(Player.x, 320);
-    EXPECT_EQ(Player.y, 240);
+    EXPECT_EQ(Player.active, 1); // at the sheet's start (SpriteRectanglesAreWhereTheSheetDrawsThem)
     EXPECT_EQ(Player.width, 42);
     EXPECT_EQ(Player.height, 33);
     EXPECT_EQ(Shield, 3000);
@@ -88,26 +87,34 @@ TEST_F(World, RandomYPinsLowAndHighRemaindersToTheEdgeRows) {
     for (int row : expected) EXPECT_EQ(RandomY(), row);
 }
 
-TEST_F(World, SpriteRectanglesHaveTheirDrawnSizes) {
-    struct Size {
-        RECT rect;
-        int width, height;
-    } sizes[] = {
-        {SpriteRects[SR_PLAYER_SHOT], 26, 7}, {SpriteRects[SR_BOSS_SHOT], 46, 10},
-        {SpriteRects[SR_PLAYER], 41, 29},     {SpriteRects[SR_BOSS], 90, 65},
-        {SpriteRects[SR_RIGHT_ENEMY], 42, 31}, {SpriteRects[SR_LEFT_ENEMY], 42, 31},
-        {BonusRects[0], 33, 32},              {BonusRects[1], 34, 32},
-        {BonusRects[2], 35, 32},              {BackgroundRect, 639, 479},
+// The game cuts every sprite, and starts the ship, where the sheet
+// generator draws them and the tests of pictures look for them.
+TEST_F(World, SpriteRectanglesAreWhereTheSheetDrawsThem) {
+    struct Cut {
+        const char* name;
+        RECT game;
+        Rect drawn;
+    } cuts[] = {
+        {"player shot", SpriteRects[SR_PLAYER_SHOT], sheet::kPlayerShot},
+        {"Boss shot", SpriteRects[SR_BOSS_SHOT], sheet::kBossShot},
+        {"player", SpriteRects[SR_PLAYER], sheet::kPlayer},
+        {"Boss", SpriteRects[SR_BOSS], sheet::kBoss},
+        {"right enemy", SpriteRects[SR_RIGHT_ENEMY], sheet::kRightEnemy},
+        {"left enemy", SpriteRects[SR_LEFT_ENEMY], sheet::kLeftEnemy},
+        {"shield", BonusRects[0], sheet::kBonusShield},
+        {"bomb", BonusRects[1], sheet::kBonusBomb},
+        {"extra life", BonusRects[2], sheet::kBonusLife},
+        {"background", BackgroundRect, sheet::kBackground},
     };
-    for (const Size& s : sizes) {
-        EXPECT_EQ(s.rect.right - s.rect.left, s.width);
-        EXPECT_EQ(s.rect.bottom - s.rect.top, s.height);
-    }
-    for (int i = 0; i < 5; i++) {
-        EXPECT_EQ(ExplosionRects[i].right - ExplosionRects[i].left, 37);
-        EXPECT_EQ(ExplosionRects[i].bottom - ExplosionRects[i].top, 37);
-    }
-    EXPECT_EQ(ExplosionRects[5].right - ExplosionRects[5].left, 0);
+    const auto same = [](const RECT& r, const Rect& d) {
+        return r.left == d.left && r.top == d.top && r.right == d.right && r.bottom == d.bottom;
+    };
+    for (const Cut& c : cuts) EXPECT_TRUE(same(c.game, c.drawn)) << c.name;
+    for (int i = 0; i < sheet::kExplosionFrames; i++)
+        EXPECT_TRUE(same(ExplosionRects[i], sheet::kExplosion[i])) << "explosion frame " << i;
+    EXPECT_EQ(ExplosionRects[5].right - ExplosionRects[5].left, 0); // the last frame draws nothing
+    EXPECT_EQ(Player.x, sheet::kPlayerStartX);
+    EXPECT_EQ(Player.y, sheet::kPlayerStartY);
 }
 
 // The whole course of a game hangs on how many numbers each frame draws.

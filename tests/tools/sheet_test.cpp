@@ -1,7 +1,8 @@
 // Checks the generated city2.bmp the way the game will use it: a plain 8-bit
 // BMP whose colour key marks everything that is not art, with each sprite in
-// its rectangle. The file is read here with a reader of its own so that a
-// fault in the generator's writer cannot hide itself.
+// its rectangle (the generator's layout, which the game's own rectangles are
+// checked against in tests/game). The file is read here with a reader of its
+// own so that a fault in the generator's writer cannot hide itself.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -18,32 +19,14 @@
 #include <tuple>
 #include <vector>
 
+#include "../../tools/sheetgen/layout.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct Box {
-    int left, top, right, bottom; // right and bottom exclusive
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
-
-struct NamedBox {
-    const char* name;
-    Box box;
-};
-
-// The sprite rectangles the game cuts from the sheet.
-const NamedBox kSprites[] = {
-    {"player shot", {196, 582, 222, 589}}, {"boss shot", {258, 685, 304, 695}},
-    {"player", {151, 581, 192, 610}},      {"boss", {315, 629, 405, 694}},
-    {"right enemy", {151, 614, 193, 645}}, {"left enemy", {201, 614, 243, 645}},
-    {"bonus shield", {4, 653, 37, 685}},   {"bonus bomb", {43, 653, 77, 685}},
-    {"bonus life", {83, 653, 118, 685}},   {"explosion 1", {257, 544, 294, 581}},
-    {"explosion 2", {297, 544, 334, 581}}, {"explosion 3", {337, 544, 374, 581}},
-    {"explosion 4", {377, 544, 414, 581}}, {"explosion 5", {417, 544, 454, 581}},
-};
-constexpr Box kBackground{0, 0, 639, 479};
-constexpr int kSpriteAreaTop = 479;
+using sheet::kBackground;
+using sheet::kSprites;
 
 Bytes ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -72,7 +55,7 @@ struct Sheet {
 
     uint8_t At(int x, int y) const { return pixels.at(static_cast<size_t>(y * width + x)); }
     Rgb ColourAt(int x, int y) const { return colours.at(At(x, y)); }
-    uint8_t Key() const { return At(1, 500); }
+    uint8_t Key() const { return At(sheet::kKeyX, sheet::kKeyY); }
 };
 
 Sheet Decode(Bytes file) {
@@ -117,7 +100,7 @@ class SheetTest : public ::testing::Test {
     }
 
     // Painted pixels of a rectangle, in reading order.
-    static std::vector<Rgb> Opaque(const Box& b) {
+    static std::vector<Rgb> Opaque(const Rect& b) {
         std::vector<Rgb> out;
         for (int y = b.top; y < b.bottom; ++y)
             for (int x = b.left; x < b.right; ++x)
@@ -291,21 +274,20 @@ TEST(SheetgenCommandLine, IconIsTheShipOnATransparentSquare) {
 // ---- transparency and placement ----
 
 TEST_F(SheetTest, EverySpriteRectangleHoldsArt) {
-    for (const NamedBox& sprite : kSprites) {
-        const int area =
-            (sprite.box.right - sprite.box.left) * (sprite.box.bottom - sprite.box.top);
-        const int painted = static_cast<int>(Opaque(sprite.box).size());
+    for (const sheet::NamedRect& sprite : kSprites) {
+        const int area = sprite.rect.Width() * sprite.rect.Height();
+        const int painted = static_cast<int>(Opaque(sprite.rect).size());
         EXPECT_GT(painted * 10, area) << sprite.name << " is under a tenth painted";
     }
 }
 
 TEST_F(SheetTest, SpriteAreaIsTransparentOutsideTheSprites) {
     int stray = 0;
-    for (int y = kSpriteAreaTop; y < S().height; ++y) {
+    for (int y = sheet::kSpriteAreaTop; y < S().height; ++y) {
         for (int x = 0; x < S().width; ++x) {
             const bool inSprite =
                 std::any_of(std::begin(kSprites), std::end(kSprites),
-                            [&](const NamedBox& s) { return s.box.Contains(x, y); });
+                            [&](const sheet::NamedRect& s) { return s.rect.Contains(x, y); });
             if (!inSprite && S().At(x, y) != S().Key() && stray++ < 5)
                 ADD_FAILURE() << "painted pixel outside every sprite at " << x << "," << y;
         }
@@ -348,20 +330,22 @@ TEST_F(SheetTest, SkyDarkensUpwardsAndTheNearestBuildingsAreDarkest) {
 }
 
 TEST_F(SheetTest, GunsHaveMetalWhereTheShotsLeave) {
+    const int playerX = sheet::kPlayer.left + sheet::kPlayerGunX, playerY = sheet::kPlayer.top + sheet::kPlayerGunY;
+    const int bossX = sheet::kBoss.left + sheet::kBossGunX, bossY = sheet::kBoss.top + sheet::kBossGunY;
     struct Muzzle {
         const char* what;
-        Box near; // sheet pixels around the point where shots appear
+        Rect near; // sheet pixels around the point where shots appear
     } muzzles[] = {
-        {"player nose, 32,12 into the ship", {151 + 32, 581 + 12, 151 + 41, 581 + 19}},
-        {"Boss cannon, 8,18 into the Boss", {315 + 0, 629 + 18, 315 + 10, 629 + 28}},
+        {"player nose", {playerX, playerY, playerX + 9, playerY + 7}},
+        {"Boss cannon", {bossX - 8, bossY, bossX + 2, bossY + 10}},
     };
     for (const Muzzle& m : muzzles)
         EXPECT_GE(Opaque(m.near).size(), 12u) << m.what;
 }
 
 TEST_F(SheetTest, ShotsAreBrightAndOfDifferentColours) {
-    const Rgb player = Mean(Opaque(kSprites[0].box));
-    const Rgb boss = Mean(Opaque(kSprites[1].box));
+    const Rgb player = Mean(Opaque(sheet::kPlayerShot));
+    const Rgb boss = Mean(Opaque(sheet::kBossShot));
     EXPECT_GT(player.Luma(), 110);
     EXPECT_GT(boss.Luma(), 90);
     EXPECT_GT(player.b, player.r) << "player shot should be cool";
@@ -369,8 +353,8 @@ TEST_F(SheetTest, ShotsAreBrightAndOfDifferentColours) {
 }
 
 // The smallest box around a sprite's painted pixels.
-Box PaintedBounds(const Sheet& s, const Box& b) {
-    Box out{b.right, b.bottom, b.left, b.top};
+Rect PaintedBounds(const Sheet& s, const Rect& b) {
+    Rect out{b.right, b.bottom, b.left, b.top};
     for (int y = b.top; y < b.bottom; ++y) {
         for (int x = b.left; x < b.right; ++x) {
             if (s.At(x, y) == s.Key()) continue;
@@ -383,9 +367,9 @@ Box PaintedBounds(const Sheet& s, const Box& b) {
 
 TEST_F(SheetTest, ExplosionGrowsAndFadesAroundItsCentre) {
     int previousWidth = 0, previousLuma = 256;
-    for (int frame = 0; frame < 5; ++frame) {
-        const Box& b = kSprites[9 + frame].box;
-        const Box painted = PaintedBounds(S(), b);
+    for (int frame = 0; frame < sheet::kExplosionFrames; ++frame) {
+        const Rect& b = sheet::kExplosion[frame];
+        const Rect painted = PaintedBounds(S(), b);
         const int width = painted.right - painted.left;
         const int luma = Mean(Opaque(b)).Luma();
         EXPECT_GE(width, previousWidth) << "frame " << frame + 1 << " shrinks";
@@ -401,7 +385,7 @@ TEST_F(SheetTest, ExplosionGrowsAndFadesAroundItsCentre) {
 // Share of positions where one sprite is painted and the other is not,
 // comparing their top-left-aligned rectangles (the second one mirrored if
 // asked).
-double ShapeDifference(const Sheet& s, const Box& a, const Box& b, bool mirror) {
+double ShapeDifference(const Sheet& s, const Rect& a, const Rect& b, bool mirror) {
     const int w = std::min(a.right - a.left, b.right - b.left);
     const int h = std::min(a.bottom - a.top, b.bottom - b.top);
     int differ = 0;
@@ -426,7 +410,7 @@ TEST_F(SheetTest, LookAlikeSpritesAreClearlyDifferent) {
         {6, 8, false}, // shield and extra life
     };
     for (const Pair& p : pairs)
-        EXPECT_GT(ShapeDifference(S(), kSprites[p.a].box, kSprites[p.b].box, p.mirror), 0.15)
+        EXPECT_GT(ShapeDifference(S(), kSprites[p.a].rect, kSprites[p.b].rect, p.mirror), 0.15)
             << kSprites[p.a].name << " vs " << kSprites[p.b].name << (p.mirror ? " mirrored" : "");
 }
 
@@ -442,7 +426,7 @@ TEST_F(SheetTest, BonusItemsSitInTheirOwnRectangles) {
         {8, "red heart", [](const Rgb& c) { return c.r > c.g + 40 && c.r > c.b + 40; }},
     };
     for (const Item& item : items) {
-        const Rgb mean = Mean(Opaque(kSprites[item.sprite].box));
+        const Rgb mean = Mean(Opaque(kSprites[item.sprite].rect));
         EXPECT_TRUE(item.fits(mean)) << kSprites[item.sprite].name << " should be a " << item.looks
                                      << "; mean " << mean.r << "," << mean.g << "," << mean.b;
     }

@@ -48,6 +48,14 @@ constexpr std::array<Rect, kExplosionFrames> kExplosion = {{
 constexpr int kPlayerGunX = 32, kPlayerGunY = 12;
 constexpr int kBossGunX = 8, kBossGunY = 18;
 
+// The game takes its colour key from this pixel, and starts play with the
+// ship's top-left at kPlayerStart on the screen, over the same place of the
+// background. A test sees the ship where kShipFoundShare of its pixels that
+// differ from that background show: a shot or an explosion may cover some.
+constexpr int kKeyX = 1, kKeyY = 500;
+constexpr int kPlayerStartX = 320, kPlayerStartY = 240;
+constexpr double kShipFoundShare = 0.8;
+
 struct NamedRect {
     const char* name;
     Rect rect;

@@ -1,8 +1,9 @@
 // sheetgen: draws the game's sprite sheet and saves it as city2.bmp.
 //
-//   sheetgen OUT.bmp [--png REVIEW.png] [--crop L,T,R,B,SCALE,CROP.png]
-//                    [--icon SIZE,ICON.png|ICON.rgba]
+//   sheetgen OUT.bmp [--facts FACTS.json] [--png REVIEW.png]
+//                    [--crop L,T,R,B,SCALE,CROP.png] [--icon SIZE,ICON.png|ICON.rgba]
 //
+// --facts writes what the tests check pictures against (writers.h).
 // --png writes the whole sheet at twice its size with the sprite rectangles
 // framed; --crop writes one region at any scale. Both are for reviewing the
 // art and may be given more than once. --icon writes the program's icon, the
@@ -63,55 +64,57 @@ bool ParseIcon(const std::string& arg, Icon& out) {
     return size >= 16 && size <= 1024;
 }
 
-bool ParseArgs(int argc, char** argv, std::string& bmp, std::vector<Review>& reviews, std::vector<Icon>& icons) {
+struct Outputs {
+    std::string bmp, facts;
+    std::vector<Review> reviews;
+    std::vector<Icon> icons;
+};
+
+bool ParseArgs(int argc, char** argv, Outputs& out) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--png" && i + 1 < argc) {
-            reviews.push_back({argv[++i], {{0, 0, sheet::kWidth, sheet::kHeight}, 2, true}});
+        if (arg == "--facts" && i + 1 < argc) {
+            out.facts = argv[++i];
+        } else if (arg == "--png" && i + 1 < argc) {
+            out.reviews.push_back({argv[++i], {{0, 0, sheet::kWidth, sheet::kHeight}, 2, true}});
         } else if (arg == "--crop" && i + 1 < argc) {
             Review crop;
             if (!ParseCrop(argv[++i], crop)) return false;
-            reviews.push_back(crop);
+            out.reviews.push_back(crop);
         } else if (arg == "--icon" && i + 1 < argc) {
             Icon icon;
             if (!ParseIcon(argv[++i], icon)) return false;
-            icons.push_back(icon);
-        } else if (bmp.empty() && !arg.empty() && arg[0] != '-') {
-            bmp = arg;
+            out.icons.push_back(icon);
+        } else if (out.bmp.empty() && !arg.empty() && arg[0] != '-') {
+            out.bmp = arg;
         } else {
             return false;
         }
     }
-    return !bmp.empty();
+    return !out.bmp.empty();
+}
+
+bool Written(bool ok, const std::string& path) {
+    if (!ok) std::fprintf(stderr, "sheetgen: cannot write %s\n", path.c_str());
+    return ok;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string bmp;
-    std::vector<Review> reviews;
-    std::vector<Icon> icons;
-    if (!ParseArgs(argc, argv, bmp, reviews, icons)) {
-        std::fprintf(stderr, "usage: sheetgen OUT.bmp [--png REVIEW.png] "
+    Outputs out;
+    if (!ParseArgs(argc, argv, out)) {
+        std::fprintf(stderr, "usage: sheetgen OUT.bmp [--facts FACTS.json] [--png REVIEW.png] "
                              "[--crop L,T,R,B,SCALE,CROP.png] [--icon SIZE,ICON.png|ICON.rgba]\n");
         return 2;
     }
     const Canvas canvas = DrawSheet();
-    if (!WriteBmp(bmp, canvas, SheetPalette())) {
-        std::fprintf(stderr, "sheetgen: cannot write %s\n", bmp.c_str());
-        return 1;
-    }
-    for (const Review& review : reviews) {
-        if (!WritePng(review.path, canvas, SheetPalette(), review.view)) {
-            std::fprintf(stderr, "sheetgen: cannot write %s\n", review.path.c_str());
-            return 1;
-        }
-    }
-    for (const Icon& icon : icons) {
-        if (!WriteIcon(icon.path, canvas, SheetPalette(), icon.size)) {
-            std::fprintf(stderr, "sheetgen: cannot write %s\n", icon.path.c_str());
-            return 1;
-        }
-    }
+    const Palette& palette = SheetPalette();
+    if (!Written(WriteBmp(out.bmp, canvas, palette), out.bmp)) return 1;
+    if (!out.facts.empty() && !Written(WriteFacts(out.facts, canvas, palette), out.facts)) return 1;
+    for (const Review& review : out.reviews)
+        if (!Written(WritePng(review.path, canvas, palette, review.view), review.path)) return 1;
+    for (const Icon& icon : out.icons)
+        if (!Written(WriteIcon(icon.path, canvas, palette, icon.size), icon.path)) return 1;
     return 0;
 }
