@@ -1,6 +1,6 @@
 // The sprite sheet as the test sees it: an 8-bit, bottom-up BMP read
 // straight from the served folder, so the page's pixels can be checked
-// against the sheet's own colours through its palette.
+// against the sheet's own colours through its palette; and its facts.
 import fs from 'node:fs';
 
 // Reads an uncompressed 8-bit BMP. Throws with a plain reason when the file
@@ -32,17 +32,16 @@ export function readBmp8(path) {
   return { width, height, palette, index, rgb };
 }
 
-// The opaque pixels of a sprite: every pixel of `rect` ({left, top, right,
-// bottom}, right and bottom exclusive) whose index is not the colour key,
-// as offsets from the sprite's corner with the colour the screen shows.
-export function opaquePixels(sheet, rect, keyIndex) {
-  const pixels = [];
-  for (let y = rect.top; y < rect.bottom; y++) {
-    for (let x = rect.left; x < rect.right; x++) {
-      if (sheet.index(x, y) !== keyIndex) pixels.push({ dx: x - rect.left, dy: y - rect.top, rgb: sheet.rgb(x, y) });
-    }
-  }
-  return pixels;
+// The sheet's facts (city2.json, written by the sheet generator with the
+// sheet). The ship where play starts it: its corner (x, y), its width, and
+// the pixels that tell it from the background there, as offsets with the
+// colour the screen shows; it is seen where `share` of them show.
+export function readShip(path) {
+  const facts = JSON.parse(fs.readFileSync(path, 'utf8'));
+  const start = facts.ship_at_start;
+  const [left, , right] = facts.sprites[start.sprite];
+  const pixels = start.pixels.map(([dx, dy, index]) => ({ dx, dy, rgb: facts.palette[index] }));
+  return { x: start.x, y: start.y, width: right - left, share: start.share, pixels };
 }
 
 // A 640 x 480 RGBA capture of the canvas.
@@ -56,12 +55,9 @@ export function screenRgb(capture, x, y) {
 
 export const sameRgb = (a, b) => a[0] === b[0] && a[1] === b[1] && a[2] === b[2];
 
-// The x positions on row `y` where every opaque pixel of `sprite` shows on
-// the capture: where the sprite is drawn with its corner at (x, y).
-export function spritePositionsOnRow(capture, sprite, y, width) {
-  const found = [];
-  for (let x = 0; x + width <= SCREEN_W; x++) {
-    if (sprite.every((p) => sameRgb(screenRgb(capture, x + p.dx, y + p.dy), p.rgb))) found.push(x);
-  }
-  return found;
+// The share of the ship's pixels that show with its corner at (x, y).
+export function shipShareAt(capture, ship, x, y) {
+  let shown = 0;
+  for (const p of ship.pixels) if (sameRgb(screenRgb(capture, x + p.dx, y + p.dy), p.rgb)) shown++;
+  return shown / ship.pixels.length;
 }

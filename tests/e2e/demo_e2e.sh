@@ -15,8 +15,8 @@ source "$here/lib.sh"
 game=$(absolute "${1:?usage: demo_e2e.sh GAME RUNNER}")
 runner=$(absolute "${2:?usage: demo_e2e.sh GAME RUNNER}")
 bin=$(dirname "$runner")
-e2e_require Xvfb xdotool xdpyinfo xwininfo openbox wmctrl
-e2e_begin demo_e2e
+x11_require Xvfb xdotool xdpyinfo xwininfo openbox wmctrl
+x11_begin demo_e2e
 # Under the sanitizers, the system's video and D-Bus libraries leave
 # allocations behind at exit that no suppression can name; the game's own
 # memory is checked by the rest of the suite.
@@ -24,9 +24,9 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
 start_xvfb
 start_wm openbox
-mkdir -p "$E2E_WORK/pictures"
-export XDG_PICTURES_DIR=$E2E_WORK/pictures
-QV_DEMO=$E2E_WORK/whole.demo start_game "$game" "$(dirname "$game")"
+mkdir -p "$WORK/pictures"
+export XDG_PICTURES_DIR=$WORK/pictures
+QV_DEMO=$WORK/whole.demo start_game "$game" "$(dirname "$game")"
 
 win=
 window_found() { win=$(game_window) && [ -n "$win" ]; }
@@ -57,9 +57,9 @@ sleep 0.5
 
 # ---- F9
 xdotool key F9
-saved() { grep -q '^Demo saved to .*pictures/quorvanteledix-.*\.demo ([0-9]* passes), screen [0-9a-f]\{16\}$' "$E2E_WORK/err"; }
+saved() { grep -q '^Demo saved to .*pictures/quorvanteledix-.*\.demo ([0-9]* passes), screen [0-9a-f]\{16\}$' "$WORK/game.log"; }
 wait_for 5 saved || fail "F9 did not save a demo"
-line=$(grep '^Demo saved to ' "$E2E_WORK/err" | head -n 1)
+line=$(grep '^Demo saved to ' "$WORK/game.log" | head -n 1)
 echo "game: $line"
 demo=$(sed 's/^Demo saved to \(.*\) ([0-9]* passes).*/\1/' <<<"$line")
 screen=${line##* }
@@ -69,25 +69,25 @@ hold Left 0.3
 xdotool key Escape
 wait_for 10 game_gone || fail "the game did not end after Esc"
 [ "$(game_status)" -eq 0 ] || fail "the game did not end with status 0"
-exit_line=$(grep "^Demo saved to $E2E_WORK/whole.demo " "$E2E_WORK/err") || fail "QV_DEMO saved nothing at exit"
+exit_line=$(grep "^Demo saved to $WORK/whole.demo " "$WORK/game.log") || fail "QV_DEMO saved nothing at exit"
 echo "game: $exit_line"
 
 # ---- Replays, from the runner's folder where the same city2.bmp is
 replay() { (cd "$bin" && "$runner" --demo "$1" --trace "$2" --screen-hash); }
-replay "$demo" "$E2E_WORK/first.trace" || fail "the runner refused the demo"
-replay "$demo" "$E2E_WORK/second.trace" || fail "the runner refused the demo the second time"
-last=$(tail -n 1 "$E2E_WORK/first.trace" | sed 's/.*"screen":"\([0-9a-f]*\)".*/\1/')
+replay "$demo" "$WORK/first.trace" || fail "the runner refused the demo"
+replay "$demo" "$WORK/second.trace" || fail "the runner refused the demo the second time"
+last=$(tail -n 1 "$WORK/first.trace" | sed 's/.*"screen":"\([0-9a-f]*\)".*/\1/')
 [ "$last" = "$screen" ] ||
-    fail "the replay ends on screen $last, the game showed $screen ($(wc -l <"$E2E_WORK/first.trace") passes)"
-cmp -s "$E2E_WORK/first.trace" "$E2E_WORK/second.trace" || fail "two replays of the demo differ"
-echo "runner: $(wc -l <"$E2E_WORK/first.trace") passes, the last on screen $last, twice the same"
+    fail "the replay ends on screen $last, the game showed $screen ($(wc -l <"$WORK/first.trace") passes)"
+cmp -s "$WORK/first.trace" "$WORK/second.trace" || fail "two replays of the demo differ"
+echo "runner: $(wc -l <"$WORK/first.trace") passes, the last on screen $last, twice the same"
 
-replay "$E2E_WORK/whole.demo" "$E2E_WORK/whole.trace" || fail "the runner refused the demo saved at exit"
+replay "$WORK/whole.demo" "$WORK/whole.trace" || fail "the runner refused the demo saved at exit"
 whole_screen=${exit_line##* }
 # The whole game ends with Esc: the program quits after its last frame.
-grep -q "\"screen\":\"$whole_screen\"" "$E2E_WORK/whole.trace" ||
+grep -q "\"screen\":\"$whole_screen\"" "$WORK/whole.trace" ||
     fail "the replay of the whole game never showed the last frame $whole_screen"
-grep -q "\"screen\":\"$screen\"" "$E2E_WORK/whole.trace" ||
+grep -q "\"screen\":\"$screen\"" "$WORK/whole.trace" ||
     fail "the whole game's replay does not pass the frame F9 saved"
 echo "runner: the whole game replays to its last frame, through F9's"
 
@@ -99,10 +99,10 @@ refused() { # FILE WHAT
     [ "$status" -eq 2 ] || fail "$2: status $status, not 2 ($out)"
     grep -q "$3" <<<"$out" || fail "$2: the message does not say \"$3\": $out"
 }
-head -c 30 "$demo" >"$E2E_WORK/cut.demo"
-refused "$E2E_WORK/cut.demo" "a cut demo" "cut short"
-cp "$demo" "$E2E_WORK/foreign.demo"
-printf '\x00\x00\x00\x00\x00\x00\x00\x00' | dd of="$E2E_WORK/foreign.demo" bs=1 seek=12 conv=notrunc status=none
-refused "$E2E_WORK/foreign.demo" "a demo of another sheet" "hash 0000000000000000"
+head -c 30 "$demo" >"$WORK/cut.demo"
+refused "$WORK/cut.demo" "a cut demo" "cut short"
+cp "$demo" "$WORK/foreign.demo"
+printf '\x00\x00\x00\x00\x00\x00\x00\x00' | dd of="$WORK/foreign.demo" bs=1 seek=12 conv=notrunc status=none
+refused "$WORK/foreign.demo" "a demo of another sheet" "hash 0000000000000000"
 echo "runner: damaged and foreign demos refused with status 2"
 echo "PASS"

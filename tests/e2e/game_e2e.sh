@@ -10,39 +10,36 @@ set -u
 source "$(dirname "$0")/lib.sh"
 game=$(absolute "${1:?usage: game_e2e.sh GAME}")
 sheet=$(dirname "$game")/city2.bmp
-e2e_require Xvfb xdotool xwininfo import convert compare xdpyinfo
+SHEET_JSON=$(dirname "$game")/city2.json
+x11_require Xvfb python3 xdotool xwininfo import convert compare xdpyinfo
 
-e2e_begin game_e2e
+x11_begin game_e2e
 shots=$PWD
 start_xvfb
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-find_ship_pixel "$sheet" || fail "no opaque ship pixel found on the sheet"
 # With no window manager the window fills the screen: 640 x 480 shown at twice its size.
 GX=0 GY=0 GS=2
-ship_at_start() {
-    screen_shows "$1" $((320 + SHIP_DX)) $((240 + SHIP_DY)) "$sheet" $((151 + SHIP_DX)) $((581 + SHIP_DY))
-}
 
 # ---- Play: started from another folder, it finds the sheet beside itself.
 start_game "$game"
-started() { shoot "$E2E_WORK/a.png" && screen_shows "$E2E_WORK/a.png" 5 5 "$sheet" 5 5 && ship_at_start "$E2E_WORK/a.png"; }
-wait_for 20 started || fail "the screen never showed the background and the ship"
-cp "$E2E_WORK/a.png" "$shots/game_e2e_start.png"
+started() { shoot "$WORK/a.png" && screen_shows "$WORK/a.png" 5 5 "$sheet" 5 5 && ship_at_start "$WORK/a.png"; }
+wait_for 20 started || fail "the screen never showed the background and the ship: $SHIP_SEEN"
+cp "$WORK/a.png" "$shots/game_e2e_start.png"
 echo "background and ship on screen: $shots/game_e2e_start.png"
 
 window=$(xdotool search --sync --name '^Quorvanteledix$' | head -n 1)
 [ -n "$window" ] || fail "no window named Quorvanteledix"
 xdotool windowfocus --sync "$window" || fail "cannot focus the game window"
 xdotool keydown Right; sleep 0.4; xdotool keyup Right
-moved() { shoot "$E2E_WORK/b.png" && ! ship_at_start "$E2E_WORK/b.png"; }
-wait_for 5 moved || fail "the ship did not move away from (320, 240) with Right held"
+moved() { shoot "$WORK/b.png" && ! ship_at_start "$WORK/b.png"; }
+wait_for 5 moved || fail "the ship did not move away from its start with Right held: $SHIP_SEEN"
 echo "Right moved the ship"
 
 xdotool key p
 sleep 0.3
-shoot "$E2E_WORK/c.png"; sleep 0.4; shoot "$E2E_WORK/d.png"
-same_pictures "$E2E_WORK/c.png" "$E2E_WORK/d.png" || fail "the picture still changes after P"
-cp "$E2E_WORK/d.png" "$shots/game_e2e_paused.png"
+shoot "$WORK/c.png"; sleep 0.4; shoot "$WORK/d.png"
+same_pictures "$WORK/c.png" "$WORK/d.png" || fail "the picture still changes after P"
+cp "$WORK/d.png" "$shots/game_e2e_paused.png"
 echo "P froze the picture"
 
 xdotool key Escape
@@ -52,10 +49,10 @@ status=$(game_status)
 echo "Esc ended the game with status 0"
 
 # ---- The sheet missing: a copy of the game alone in a folder of its own.
-mkdir "$E2E_WORK/alone" && cp "$game" "$E2E_WORK/alone/"
-start_game "$E2E_WORK/alone/$(basename "$game")" "$E2E_WORK/alone"
+mkdir "$WORK/alone" && cp "$game" "$WORK/alone/"
+start_game "$WORK/alone/$(basename "$game")" "$WORK/alone"
 wait_for 20 find_box Error || fail "no message box captioned Error appeared"
-grep -qx "Error: CDib\* Read BMP Failed" "$E2E_WORK/err" || fail "stderr does not say 'Error: CDib* Read BMP Failed'"
+grep -qx "Error: CDib\* Read BMP Failed" "$WORK/game.log" || fail "stderr does not say 'Error: CDib* Read BMP Failed'"
 shoot "$shots/game_e2e_error.png"
 xdotool windowfocus --sync "$BOX"
 xdotool key Return

@@ -12,17 +12,17 @@ set -u
 source "$(dirname "$0")/lib.sh"
 game=$(absolute "${1:?usage: game_endings_e2e.sh GAME}")
 sheet=$(dirname "$game")/city2.bmp
-e2e_require Xvfb xdotool xwininfo import convert xdpyinfo pgrep
+SHEET_JSON=$(dirname "$game")/city2.json
+x11_require Xvfb python3 xdotool xwininfo import convert xdpyinfo pgrep
 
-e2e_begin game_endings
+x11_begin game_endings
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-find_ship_pixel "$sheet" || fail "no opaque ship pixel found on the sheet"
-mkdir "$E2E_WORK/alone" && cp "$game" "$E2E_WORK/alone/"
-alone="$E2E_WORK/alone/$(basename "$game")"
+mkdir "$WORK/alone" && cp "$game" "$WORK/alone/"
+alone="$WORK/alone/$(basename "$game")"
 
 window_found() { win=$(game_window) && [ -n "$win" ]; }
 shows_ship() {
-    shoot "$E2E_WORK/shot.png" && game_geometry "$win" && shows_play "$E2E_WORK/shot.png" "$sheet"
+    shoot "$WORK/shot.png" && game_geometry "$win" && shows_play "$WORK/shot.png" "$sheet"
 }
 
 # play: starts the game and waits until it plays.
@@ -35,7 +35,7 @@ play() {
 # error_box: starts the game without its sheet and waits for the "Error"
 # box; BOX_CHILD is the process SDL shows it from.
 error_box() {
-    start_game "$alone" "$E2E_WORK/alone"
+    start_game "$alone" "$WORK/alone"
     wait_for 20 find_box Error || fail "no message box captioned Error appeared"
     BOX_CHILD=$(pgrep -P "$GAME_PID" | head -n 1)
     [ -n "$BOX_CHILD" ] || fail "the Error box has no process of its own"
@@ -71,7 +71,7 @@ ends_cleanly() {
     done
     status=$(game_status)
     [ "$status" -eq "$expected" ] || fail "$what: the game ended with status $status, not $expected"
-    grep -q "$message" "$E2E_WORK/err" || fail "$what: stderr does not say '$message'"
+    grep -q "$message" "$WORK/game.log" || fail "$what: stderr does not say '$message'"
     [ $((last - start)) -le "$play_ticks" ] || fail "$what: it used $((last - start)) CPU ticks, more than a second of play"
     if [ -n "${BOX_CHILD:-}" ]; then
         wait_for 2 box_child_gone || fail "$what: the box's process $BOX_CHILD is still there"

@@ -17,32 +17,32 @@ source "$(dirname "$0")/lib.sh"
 game=$(absolute "${1:?usage: game_wm_e2e.sh GAME openbox|twm|none}")
 wm=${2:?usage: game_wm_e2e.sh GAME openbox|twm|none}
 sheet=$(dirname "$game")/city2.bmp
-e2e_require Xvfb xdotool xwininfo xmessage import convert compare xdpyinfo
+SHEET_JSON=$(dirname "$game")/city2.json
+x11_require Xvfb python3 xdotool xwininfo xmessage import convert compare xdpyinfo
 case "$wm" in
-openbox) e2e_require openbox wmctrl ;;
-twm) e2e_require twm ;;
+openbox) x11_require openbox wmctrl ;;
+twm) x11_require twm ;;
 esac
 
-e2e_begin "game_wm_$wm"
+x11_begin "game_wm_$wm"
 start_xvfb
 start_wm "$wm"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-find_ship_pixel "$sheet" || fail "no opaque ship pixel found on the sheet"
 ticks=$(ticks_per_second)
 # The screen below the other window, which sits in the top-left corner.
 watched=1280x840+0+120
 
 shows_ship() {
-    shoot "$E2E_WORK/shot.png" && game_geometry "$win" && shows_play "$E2E_WORK/shot.png" "$sheet"
+    shoot "$WORK/shot.png" && game_geometry "$win" && shows_play "$WORK/shot.png" "$sheet"
 }
 # Frames run: the Boss patrols its row, so two pictures apart differ.
 frames_run() {
-    shoot "$E2E_WORK/run1.png" && sleep 0.3 && shoot "$E2E_WORK/run2.png" &&
-        ! same_region "$E2E_WORK/run1.png" "$E2E_WORK/run2.png" "$watched"
+    shoot "$WORK/run1.png" && sleep 0.3 && shoot "$WORK/run2.png" &&
+        ! same_region "$WORK/run1.png" "$WORK/run2.png" "$watched"
 }
 frames_stopped() {
-    shoot "$E2E_WORK/stop1.png" && sleep 0.6 && shoot "$E2E_WORK/stop2.png" &&
-        same_region "$E2E_WORK/stop1.png" "$E2E_WORK/stop2.png" "$watched"
+    shoot "$WORK/stop1.png" && sleep 0.6 && shoot "$WORK/stop2.png" &&
+        same_region "$WORK/stop1.png" "$WORK/stop2.png" "$watched"
 }
 # Play resumed as it was: frames run and the sprites are drawn again.
 resumed() { frames_run && shows_ship; }
@@ -67,7 +67,7 @@ echo "$wm: playing"
 # ---- Another window takes the focus, then the game gets it back.
 xmessage -geometry 240x60+10+10 "another window" &
 other_pid=$!
-e2e_track "$other_pid"
+x11_track "$other_pid"
 other=
 other_found() { other=$(xdotool search --sync --onlyvisible --class Xmessage | head -n 1) && [ -n "$other" ]; }
 wait_for 10 other_found || fail "xmessage did not appear"
@@ -114,10 +114,10 @@ status=$(game_status)
 echo "$wm: Esc ended the game with status 0"
 
 # ---- The sheet missing: the "Error" box, dismissed from the keyboard.
-mkdir "$E2E_WORK/alone" && cp "$game" "$E2E_WORK/alone/"
-start_game "$E2E_WORK/alone/$(basename "$game")" "$E2E_WORK/alone"
+mkdir "$WORK/alone" && cp "$game" "$WORK/alone/"
+start_game "$WORK/alone/$(basename "$game")" "$WORK/alone"
 wait_for 20 find_box Error || fail "no message box captioned Error appeared"
-grep -qx "Error: CDib\* Read BMP Failed" "$E2E_WORK/err" || fail "stderr does not say 'Error: CDib* Read BMP Failed'"
+grep -qx "Error: CDib\* Read BMP Failed" "$WORK/game.log" || fail "stderr does not say 'Error: CDib* Read BMP Failed'"
 box_has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$((BOX))" ]; }
 # twm gives the keys to the window under the pointer (the X focus stays
 # PointerRoot, so there is no focus to ask for): a person points at the box.

@@ -5,9 +5,10 @@
 exe=${1:?usage: api_suite.sh API_TESTS_EXE}
 source "$(dirname "$0")/wine_lib.sh"
 start_screen openbox
-wine "$exe" >"$work/api.log" 2>&1 &
+wine "$exe" >"$WORK/api.log" 2>&1 &
 app_pid=$!
-wait "$app_pid"; status=$?; app_pid=
-cat "$work/api.log"
+x11_track "$app_pid"
+wait "$app_pid"; status=$?
+cat "$WORK/api.log"
 [ "$status" -eq 0 ] || { echo "FAIL: the API suite ended with status $status under Wine"; exit 1; }
 echo "PASS: the API suite under $(wine --version)"

@@ -1,42 +1,21 @@
 #!/usr/bin/env python3
 """Colours of the Wine tests' pictures, read through ImageMagick's convert.
 
-  colours.py pixel IMAGE X Y     "R G B" of one pixel
   colours.py table BMP           the 256 entries of an 8-bit BMP's colour table, "R G B" a line
   colours.py cells CAPTURE       the colour of each palette_probe cell (index i at column i % 16,
                                  row i / 16 of 40 x 30 cells), "R G B" a line, index order
-  colours.py find CAPTURE SHEET MAP LEFT TOP RIGHT BOTTOM
-                                 "X Y" where the sprite at that rectangle of the sheet shows in
-                                 the capture; its transparent pixels (the colour of sheet pixel
-                                 (1, 500)) are skipped, and MAP ("R G B:R G B" lines) tells the
-                                 colour each sheet colour shows as. Exit 1 when it is nowhere.
+  colours.py find CAPTURE SHEET MAP JSON SPRITE
+                                 "X Y" where the sprite (named as in the sheet's facts, JSON)
+                                 shows in the capture; its transparent pixels are skipped, and
+                                 MAP ("R G B:R G B" lines) tells the colour each sheet colour
+                                 shows as. Exit 1 when it is nowhere.
 """
-import subprocess
+import os
 import sys
 
-
-def read_ppm(path):
-    """(width, height, bytes) of an image, as binary PPM from convert."""
-    data = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
-    fields, pos = [], 0
-    while len(fields) < 4:  # magic, width, height, maximum
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(data[start:pos])
-    if fields[0] != b"P6" or fields[3] != b"255":
-        sys.exit(f"colours.py: {path}: not an 8-bit RGB picture")
-    return int(fields[1]), int(fields[2]), data[pos + 1:]
-
-
-def pixel(image, x, y):
-    width, height, rgb = image
-    if not (0 <= x < width and 0 <= y < height):
-        sys.exit(f"colours.py: ({x}, {y}) is outside the {width} x {height} picture")
-    i = 3 * (y * width + x)
-    return f"{rgb[i]} {rgb[i + 1]} {rgb[i + 2]}"
+sys.dont_write_bytecode = True  # no cache beside the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from sheet_facts import load, pixel, read_ppm  # noqa: E402
 
 
 def table(path):
@@ -47,12 +26,12 @@ def table(path):
     return [f"{data[54 + 4 * i + 2]} {data[54 + 4 * i + 1]} {data[54 + 4 * i]}" for i in range(256)]
 
 
-def find(capture, sheet, colour_map, rect):
+def find(capture, sheet, colour_map, facts, sprite):
     """Where the sprite shows in the capture: at least 90 % of its opaque
     pixels match (shots and foes may cover the rest)."""
     shows = dict(line.split(":") for line in colour_map)
-    key = pixel(sheet, 1, 500)
-    left, top, right, bottom = rect
+    key = pixel(sheet, facts["key"]["x"], facts["key"]["y"])
+    left, top, right, bottom = facts["sprites"][sprite]
     opaque = []
     for y in range(top, bottom):
         for x in range(left, right):
@@ -87,17 +66,15 @@ def find(capture, sheet, colour_map, rect):
 
 
 def main(argv):
-    if len(argv) == 5 and argv[1] == "pixel":
-        print(pixel(read_ppm(argv[2]), int(argv[3]), int(argv[4])))
-    elif len(argv) == 3 and argv[1] == "table":
+    if len(argv) == 3 and argv[1] == "table":
         print("\n".join(table(argv[2])))
     elif len(argv) == 3 and argv[1] == "cells":
         image = read_ppm(argv[2])
         print("\n".join(pixel(image, (i % 16) * 40 + 20, (i // 16) * 30 + 15) for i in range(256)))
-    elif len(argv) == 9 and argv[1] == "find":
+    elif len(argv) == 7 and argv[1] == "find":
         with open(argv[4]) as f:
             colour_map = [line.strip() for line in f if line.strip()]
-        at = find(read_ppm(argv[2]), read_ppm(argv[3]), colour_map, [int(v) for v in argv[5:9]])
+        at = find(read_ppm(argv[2]), read_ppm(argv[3]), colour_map, load(argv[5]), argv[6])
         if at is None:
             sys.exit(1)
         print(f"{at[0]} {at[1]}")

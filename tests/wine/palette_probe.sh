@@ -18,29 +18,30 @@ source "$here/wine_lib.sh"
 start_screen openbox
 
 # Started from its own folder, with a Windows path to the BMP beside it.
-cp "$probe" "$work/probe.exe"
-[ -n "$bmp" ] && cp "$bmp" "$work/palette.bmp"
-(cd "$work" && exec wine probe.exe ${bmp:+palette.bmp} >"$work/probe.log" 2>&1) &
+cp "$probe" "$WORK/probe.exe"
+[ -n "$bmp" ] && cp "$bmp" "$WORK/palette.bmp"
+(cd "$WORK" && exec wine probe.exe ${bmp:+palette.bmp} >"$WORK/probe.log" 2>&1) &
 app_pid=$!
+x11_track "$app_pid"
 find_probe() { probe_window=$(window_named PaletteProbe); [ -n "$probe_window" ]; }
 wait_for 60 find_probe || fail "no PaletteProbe window"
 sleep 1.5 # a few flips
-capture "$probe_window" "$work/probe.png" || fail "cannot capture the probe's window"
-kill "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; app_pid=
-python3 "$here/colours.py" cells "$work/probe.png" >"$work/shown" || fail "cannot read the capture"
+capture "$probe_window" "$WORK/probe.png" || fail "cannot capture the probe's window"
+x11_stop "$app_pid"
+python3 "$here/colours.py" cells "$WORK/probe.png" >"$WORK/shown" || fail "cannot read the capture"
 if [ -n "$bmp" ]; then
-    python3 "$here/colours.py" table "$bmp" >"$work/set" || fail "cannot read the colour table of $bmp"
+    python3 "$here/colours.py" table "$bmp" >"$WORK/set" || fail "cannot read the colour table of $bmp"
 else
-    for i in $(seq 0 255); do echo "$i $((255 - i)) $(((i * 37) & 255))"; done >"$work/set"
+    for i in $(seq 0 255); do echo "$i $((255 - i)) $(((i * 37) & 255))"; done >"$WORK/set"
 fi
 
 static="0 0 0|128 0 0|0 128 0|128 128 0|0 0 128|128 0 128|0 128 128|192 192 192|192 220 192|166 202 240"
 static="$static|255 251 240|160 160 164|128 128 128|255 0 0|0 255 0|255 255 0|0 0 255|255 0 255|0 255 255|255 255 255"
-as_set=$(paste -d: "$work/set" "$work/shown" | awk -F: '$1 == $2' | wc -l)
-as_static=$(grep -cxE "$static" "$work/shown")
-distinct=$(sort -u "$work/shown" | wc -l)
+as_set=$(paste -d: "$WORK/set" "$WORK/shown" | awk -F: '$1 == $2' | wc -l)
+as_static=$(grep -cxE "$static" "$WORK/shown")
+distinct=$(sort -u "$WORK/shown" | wc -l)
 echo "$as_set of 256 entries show as set; $as_static show a static system colour; $distinct distinct colours shown"
-[ -n "$out" ] && cp "$work/shown" "$out"
+[ -n "$out" ] && cp "$WORK/shown" "$out"
 if [ "$as_set" -eq 256 ]; then
     echo "PASS: the palette shows as set"
 elif [ "$as_static" -eq 256 ]; then

@@ -7,69 +7,29 @@
 set -u
 
 program=${1:?usage: sdl_smoke.sh PROGRAM}
-for tool in Xvfb xdotool import convert xdpyinfo; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d /tmp/sdl_smoke.XXXXXX)
+source "$(dirname "$0")/../../support/x11_lib.sh"
+x11_require Xvfb xdotool import convert xdpyinfo
+x11_begin sdl_smoke
 shot=$PWD/sdl_smoke_screen.png
-xvfb_pid=
-program_pid=
 
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    echo "--- program stdout"; cat "$work/out" 2>/dev/null
-    echo "--- program stderr"; cat "$work/err" 2>/dev/null
-    exit 1
-}
-
-# wait_for SECONDS COMMAND...: retries COMMAND every 0.1 s until it succeeds.
-wait_for() {
-    local tries=$(($1 * 10))
-    shift
-    while ! "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -le 0 ] && return 1
-        sleep 0.1
-    done
-}
-
-output_has() { grep -qx "$1" "$work/out"; }
+output_has() { grep -qx "$1" "$WORK/out.log"; }
 program_gone() { ! kill -0 "$program_pid" 2>/dev/null; }
-display_up() { [ -s "$work/display" ] && xdpyinfo -display ":$(cat "$work/display")" >/dev/null 2>&1; }
 
-# "R G B" of one pixel of the screenshot, 0..255 each.
-pixel_at() {
-    convert "$shot" -format "%[fx:int(255*p{$1,$2}.r+0.5)] %[fx:int(255*p{$1,$2}.g+0.5)] %[fx:int(255*p{$1,$2}.b+0.5)]" info:
-}
+pixel_at() { pixel "$shot" "$1" "$2"; }
 centre_is_red() {
     import -display "$DISPLAY" -window root "$shot" 2>/dev/null && [ "$(pixel_at 640 480)" = "255 0 0" ]
 }
 
-# Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1280x960x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-wait_for 10 display_up || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
-export DISPLAY=":$(cat "$work/display")"
+start_xvfb
 
 # Under AddressSanitizer, leak checking is off for this program alone: the
 # system libraries beneath SDL (D-Bus, Mesa) keep memory until exit, some of
 # it allocated by modules already unloaded, which no suppression can name.
 # Memory errors are still caught; the platform's leaks are checked by the
 # headless tests.
-ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$program" >"$work/out" 2>"$work/err" &
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$program" >"$WORK/out.log" 2>"$WORK/err.log" &
 program_pid=$!
+x11_track "$program_pid"
 wait_for 20 output_has READY || fail "the program never printed READY"
 
 wait_for 5 centre_is_red || fail "the centre of the screen is $(pixel_at 640 480), not red (255 0 0)"
@@ -91,6 +51,5 @@ wait_for 10 output_has "WM_KEYDOWN 1B" || fail "Escape did not arrive as WM_KEYD
 wait_for 10 program_gone || fail "the program did not exit after Escape"
 wait "$program_pid"
 status=$?
-program_pid=
 [ "$status" -eq 0 ] || fail "the program exited with status $status"
 echo "PASS: red frame shown, keys delivered, clean exit"
