@@ -10,7 +10,9 @@
 namespace platform {
 
 // True when `api` must fail now; *code receives the injected code.
-inline bool InjectedFailure(const char* api, int32_t* code) { return hostcommon::faults::TakeFailure(api, code); }
+inline bool InjectedFailure(const char* api, int32_t* code) {
+    return hostcommon::faults::TakeFailure(api, code);
+}
 
 // As above, for APIs whose failure has no code to report.
 inline bool InjectedFailure(const char* api) {

@@ -29,11 +29,17 @@ Registry& R() {
 
 } // namespace
 
-void Inject(const std::string& api, int32_t code, int count, int skip) { R().failures[api] = Failure{code, skip, count}; }
+void Inject(const std::string& api, int32_t code, int count, int skip) {
+    R().failures[api] = Failure{code, skip, count};
+}
 
-void SetStillDrawing(int n) { R().stillDrawing = n; }
+void SetStillDrawing(int n) {
+    R().stillDrawing = n;
+}
 
-void LoseAllSurfaces() { R().lossCount++; }
+void LoseAllSurfaces() {
+    R().lossCount++;
+}
 
 void Clear() {
     R().failures.clear();
@@ -62,6 +68,8 @@ bool TakeStillDrawing() {
     return true;
 }
 
-uint32_t SurfaceLossCount() { return R().lossCount; }
+uint32_t SurfaceLossCount() {
+    return R().lossCount;
+}
 
 } // namespace hostcommon::faults
