@@ -10,7 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "frame.h"
+#include "presentation.h"
 
 namespace {
 

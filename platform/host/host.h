@@ -93,10 +93,4 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
 // Shows a modal message box and returns the button pressed (IDOK = 1).
 int ShowMessageBox(const void* owner, const char* caption, const char* text, unsigned type);
 
-// ---- Files ----------------------------------------------------------------------------
-
-// The program opened the file at `path` for reading (OpenFile). A host that
-// records demos ties them to the first such file: the game's data.
-void NoteFileOpened(const char* path);
-
 } // namespace host

@@ -24,6 +24,7 @@
 
 #include "data_file.h"
 #include "faults.h"
+#include "host_core.h"
 #include "host.h"
 
 namespace fs = std::filesystem;
@@ -184,7 +185,7 @@ extern "C" HFILE WINAPI OpenFile(LPCSTR lpFileName, LPOFSTRUCT lpReOpenBuff, UIN
         ::close(descriptor);
         return 1;
     }
-    host::NoteFileOpened(ofs->szPathName);
+    hostcommon::NoteFileOpened(ofs->szPathName);
     return AddFile(descriptor);
 }
 

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "demo_file.h"
-#include "demo_playback.h"
+#include "host_core.h"
 #include "game_state.h"
 #include "headless.h"
 #include "input_script.h"
@@ -27,7 +27,7 @@ const int HeldKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_CONTROL};
 
 class Runner {
   public:
-    Runner(RunnerOptions options, Script script, std::ostream* trace, DemoPlayback* demo)
+    Runner(RunnerOptions options, Script script, std::ostream* trace, const hostcommon::DemoPlayer* demo)
         : options_(std::move(options)), script_(std::move(script)), trace_(trace), demo_(demo) {}
 
     // Idle peek: deliver the next line's key presses first (the loop takes
@@ -36,7 +36,7 @@ class Runner {
     void OnIdle() {
         if (!AppActive) return; // no frame follows
         if (demo_) {
-            if (options_.frames >= 0 && passes_ >= options_.frames) demo_->Stop();
+            if (options_.frames >= 0 && passes_ >= options_.frames) hostcommon::Demos().Stop();
             if (passes_ == 0) WriteShot(0);
             passRunning_ = !demo_->Ended();
             return;
@@ -60,14 +60,8 @@ class Runner {
     }
 
     // The message functions are about to take events: a running pass is
-    // over, and a demo's next pass begins.
+    // over (a demo's next pass is queued after this).
     void OnPump() {
-        EndPass();
-        if (demo_) demo_->OnPump();
-    }
-
-  private:
-    void EndPass() {
         if (!passRunning_) return;
         passRunning_ = false;
         long long frame = ++passes_;
@@ -120,7 +114,7 @@ class Runner {
     bool pressesSent_ = false;
     bool passRunning_ = false;
     bool quitSent_ = false;
-    DemoPlayback* demo_;
+    const hostcommon::DemoPlayer* demo_; // the playback, or null
 };
 
 int UsageError(const std::string& message) {
@@ -151,14 +145,17 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options, error)) return UsageError(error);
     Script script;
     if (!ReadScript(options.input, script, error)) return UsageError(error);
-    std::unique_ptr<DemoPlayback> demo;
+    // A demo plays from start-up: its ticks, events, key changes and answers
+    // are the program's input (see demo_layer.h).
+    const hostcommon::DemoPlayer* demo = nullptr;
     if (!options.demo.empty()) {
         hostcommon::Demo recorded;
         if (!LoadDemo(options.demo, recorded, error)) {
             std::fprintf(stderr, "quorvanteledix-headless: %s\n", error.c_str());
             return 2;
         }
-        demo = std::make_unique<DemoPlayback>(recorded);
+        hostcommon::Demos().Play(recorded);
+        demo = hostcommon::Demos().Player();
     }
 
     std::unique_ptr<std::ofstream> traceFile;
@@ -172,17 +169,12 @@ int main(int argc, char** argv) {
     }
 
     headless::SetTickCount(options.startTick);
-    Runner runner(options, std::move(script), trace, demo.get());
+    Runner runner(options, std::move(script), trace, demo);
     headless::SetIdleHook([&runner] { runner.OnIdle(); });
     headless::SetPumpHook([&runner] { runner.OnPump(); });
-    if (demo) {
-        demo->Install();
-        // The program waits as the live one did, until the recorded event.
-        headless::SetWaitHook([&demo] { demo->OnWait(); });
-    } else {
-        // Minimized with F12, the program waits for the user to come back: do so.
-        headless::SetWaitHook([] { headless::Activate(); });
-    }
+    // Minimized with F12, the program waits for the user to come back: do
+    // so. (A demo's program waits as the live one did, until the recorded event.)
+    headless::SetWaitHook([] { headless::Activate(); });
     int result = WinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOWDEFAULT);
     if (trace) trace->flush();
     return result;

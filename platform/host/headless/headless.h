@@ -102,25 +102,6 @@ void SetStillDrawing(int n);
 // Takes every surface's memory away, as the display driver does.
 void LoseAllSurfaces();
 
-// ---- Replaying a recorded game -----------------------------------------------------------
-
-// While set, every GetTickCount answers what `source` returns.
-void SetTickSource(std::function<uint32_t()> source);
-// While set, the host's answers to the program (what SetMainWindowState and
-// FocusMainWindow grant, whether SetDisplayMode succeeds, the button of a
-// message box) come from `source`, in the order the program asks; when it
-// has none left (returns false) the host answers as it would.
-void SetAnswerSource(std::function<bool(int32_t* answer)> source);
-
-// A change of the key table, queued among the events and made when
-// PollEvent reaches it.
-enum class KeyChange { Press, Release, ReleaseAll };
-void QueueKeyChange(KeyChange change, int vk = 0);
-// True (the start): a key event handed out presses or releases its key in
-// the table, and a deactivation lets every key go. False: events leave the
-// table alone; only queued key changes move it.
-void SetKeyTableFollowsEvents(bool follows);
-
 // ---- Hooks ------------------------------------------------------------------------------
 
 // Runs whenever PeekMessageA found nothing to return (the loop goes idle).

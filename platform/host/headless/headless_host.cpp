@@ -10,6 +10,8 @@
 #include "fault_registry.h"
 #include "headless.h"
 #include "host.h"
+#include "host_core.h"
+#include "native_host.h"
 
 namespace {
 
@@ -28,24 +30,10 @@ struct Clock {
     uint32_t Now() const { return stopped ? stoppedAt : RealNow(); }
 };
 
-// An event for the program, or a change of the key table made on the way.
-struct Queued {
-    host::Event event;
-    bool keyChange = false;
-    headless::KeyChange change = headless::KeyChange::Press;
-};
-
 struct State {
     Clock clock;
-    host::KeyTable keys;
-    std::deque<Queued> events;
-    bool tableFollowsEvents = true;
-    std::function<uint32_t()> tickSource;
-    std::function<bool(int32_t*)> answerSource;
-
     bool windowExists = false;
     std::string windowTitle;
-    host::WindowState windowState = host::WindowState::Hidden;
     bool cursorVisible = true;
 
     std::vector<headless::MessageBoxRecord> boxes;
@@ -67,112 +55,90 @@ State& S() {
     return state;
 }
 
-void Queue(host::Event event) { S().events.push_back({event}); }
+hostcommon::Activation& Window() { return hostcommon::Input().State(); }
 
-void ApplyKeyChange(const Queued& q) {
-    host::KeyTable& keys = S().keys;
-    switch (q.change) {
-    case headless::KeyChange::Press: keys.Press(q.event.vk); break;
-    case headless::KeyChange::Release: keys.Release(q.event.vk); break;
-    case headless::KeyChange::ReleaseAll: keys.ReleaseAll(); break;
-    }
-}
-
-// The recorded answer when one is being replayed, else the host's own.
-template <typename T> T Answer(T own) {
-    int32_t recorded = 0;
-    if (S().answerSource && S().answerSource(&recorded)) return static_cast<T>(recorded);
-    return own;
-}
-
-bool HasEvent() {
-    for (const Queued& q : S().events)
-        if (!q.keyChange) return true;
-    return false;
-}
+// Queues an event that moves the key table the plain way: a key down
+// presses its code, a key up releases it, a deactivation lets all go.
+void Queue(host::Event event) { hostcommon::Input().Queue(event); }
 
 } // namespace
 
-namespace host {
+// A desktop with a window manager and no person: showing the window gives
+// it the focus, and only the test controls take it away.
+namespace native {
 
-uint32_t TickCount() { return S().tickSource ? S().tickSource() : S().clock.Now(); }
+uint32_t TickCount() { return S().clock.Now(); }
 
-KeyTable& Keys() { return S().keys; }
-
-bool PollEvent(Event& event) {
-    State& s = S();
-    while (!s.events.empty() && s.events.front().keyChange) {
-        ApplyKeyChange(s.events.front());
-        s.events.pop_front();
-    }
-    if (s.events.empty()) return false;
-    event = s.events.front().event;
-    s.events.pop_front();
-    if (s.tableFollowsEvents) {
-        if (event.kind == EventKind::KeyDown) s.keys.Press(event.vk);
-        if (event.kind == EventKind::KeyUp) s.keys.Release(event.vk);
-        if (event.kind == EventKind::Deactivate) s.keys.ReleaseAll();
-    }
-    // Switching back to a minimized application restores its window.
-    if (event.kind == EventKind::Activate && s.windowState == WindowState::Minimized) s.windowState = WindowState::Shown;
-    return true;
-}
+// The test controls queue their events straight into the input core.
+void PumpEvents() {}
 
 void WaitEvent() {
     State& s = S();
-    if (!HasEvent() && s.waitHook) s.waitHook();
-    if (!HasEvent()) {
+    if (s.waitHook) s.waitHook();
+    if (!hostcommon::Input().HasEvent()) {
         std::fprintf(stderr, "headless: GetMessageA waits on an empty queue and nothing can wake it\n");
         std::abort();
     }
-}
-
-bool OnIdlePeek() {
-    State& s = S();
-    if (!s.idleHook) return false;
-    size_t before = s.events.size();
-    s.idleHook();
-    return s.events.size() != before;
 }
 
 void BeforeEvents() {
     if (S().pumpHook) S().pumpHook();
 }
 
-void CreateMainWindow(const char* title, int, int) {
-    State& s = S();
-    s.windowExists = true;
-    s.windowTitle = title ? title : "";
-    s.windowState = WindowState::Hidden;
+bool SetMainWindowState(host::WindowState state) {
+    if (!S().windowExists) return false;
+    switch (state) {
+    case host::WindowState::Shown: return Window().OnWindowShown(true);
+    case host::WindowState::Minimized: Window().OnWindowMinimized(); break;
+    case host::WindowState::Hidden: Window().OnWindowHidden(); break;
+    }
+    return false;
 }
 
-void DestroyMainWindow() {
-    State& s = S();
-    s.windowExists = false;
-    s.windowState = WindowState::Hidden;
-}
-
-bool SetMainWindowState(WindowState state) {
-    State& s = S();
-    if (!s.windowExists) return Answer(false);
-    s.windowState = state;
-    return Answer(state == WindowState::Shown);
-}
-
-bool FocusMainWindow() {
-    State& s = S();
-    return Answer(s.windowExists && s.windowState == WindowState::Shown);
-}
-
-void SetCursorVisible(bool visible) { S().cursorVisible = visible; }
+bool FocusMainWindow() { return S().windowExists && Window().OnFocusRequest(true); }
 
 bool SetDisplayMode(int width, int height, int bpp) {
     State& s = S();
-    if (!Answer(width == 640 && height == 480 && bpp == 8)) return false;
+    if (width != 640 || height != 480 || bpp != 8) return false;
     s.modeSet = true;
     s.bpp = bpp;
     return true;
 }
+
+int ShowMessageBox(const void* owner, const char* caption, const char* text, unsigned type) {
+    State& s = S();
+    s.boxes.push_back({owner, caption ? caption : "", text ? text : "", type});
+    return s.boxAnswer;
+}
+
+// The runner's scripts and demos are this host's input: it records nothing.
+bool RecordsDemos() { return false; }
+
+} // namespace native
+
+namespace host {
+
+bool OnIdlePeek() {
+    State& s = S();
+    if (!s.idleHook) return false;
+    size_t before = hostcommon::Input().Pending();
+    s.idleHook();
+    return hostcommon::Input().Pending() != before;
+}
+
+void CreateMainWindow(const char* title, int, int) {
+    State& s = S();
+    s.windowExists = true;
+    s.windowTitle = title ? title : "";
+    hostcommon::Input().WindowReset();
+}
+
+void DestroyMainWindow() {
+    S().windowExists = false;
+    hostcommon::Input().WindowReset();
+}
+
+void SetCursorVisible(bool visible) { S().cursorVisible = visible; }
 
 void RestoreDisplayMode() {
     S().modeSet = false;
@@ -195,15 +161,6 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
     if (paced) S().flips++;
 }
 
-int ShowMessageBox(const void* owner, const char* caption, const char* text, unsigned type) {
-    State& s = S();
-    s.boxes.push_back({owner, caption ? caption : "", text ? text : "", type});
-    return Answer(s.boxAnswer);
-}
-
-// The headless host records no demos: the runner's scripts and demos are its input.
-void NoteFileOpened(const char*) {}
-
 } // namespace host
 
 namespace headless {
@@ -212,6 +169,8 @@ void Reset() {
     State& s = S();
     s = State{};
     hostcommon::faults::Clear();
+    hostcommon::Input().Reset();
+    hostcommon::Demos().Reset();
 }
 
 void SetTickCount(uint32_t ms) {
@@ -227,13 +186,14 @@ void AdvanceTickCount(uint32_t ms) {
 }
 
 void SetKeyDown(int vk, bool down) {
+    host::KeyTable& keys = hostcommon::Input().Keys();
     if (down)
-        S().keys.Press(vk);
+        keys.Press(vk);
     else
-        S().keys.Release(vk);
+        keys.Release(vk);
 }
 
-void ReleaseAllKeys() { S().keys.ReleaseAll(); }
+void ReleaseAllKeys() { hostcommon::Input().Keys().ReleaseAll(); }
 
 void PressKey(int vk, bool alt) {
     QueueKeyDown(vk, false, alt);
@@ -244,7 +204,11 @@ void QueueKeyDown(int vk, bool repeat, bool alt) { Queue({host::EventKind::KeyDo
 
 void QueueKeyUp(int vk, bool alt) { Queue({host::EventKind::KeyUp, vk, false, alt}); }
 
-void Activate() { Queue({host::EventKind::Activate}); }
+// Switching back to a minimized application restores its window.
+void Activate() {
+    Window().OnPlatformRestored();
+    Queue({host::EventKind::Activate});
+}
 
 void Deactivate() { Queue({host::EventKind::Deactivate}); }
 
@@ -254,7 +218,10 @@ bool MainWindowExists() { return S().windowExists; }
 
 std::string MainWindowTitle() { return S().windowTitle; }
 
-host::WindowState MainWindowState() { return S().windowState; }
+host::WindowState MainWindowState() {
+    if (!S().windowExists || !Window().Shown()) return host::WindowState::Hidden;
+    return Window().Minimized() ? host::WindowState::Minimized : host::WindowState::Shown;
+}
 
 bool CursorVisible() { return S().cursorVisible; }
 
@@ -283,16 +250,5 @@ void SetIdleHook(std::function<void()> hook) { S().idleHook = std::move(hook); }
 void SetWaitHook(std::function<void()> hook) { S().waitHook = std::move(hook); }
 
 void SetPumpHook(std::function<void()> hook) { S().pumpHook = std::move(hook); }
-
-void SetTickSource(std::function<uint32_t()> source) { S().tickSource = std::move(source); }
-
-void SetAnswerSource(std::function<bool(int32_t*)> source) { S().answerSource = std::move(source); }
-
-void QueueKeyChange(KeyChange change, int vk) {
-    Queued q{{host::EventKind::KeyDown, vk}, true, change};
-    S().events.push_back(q);
-}
-
-void SetKeyTableFollowsEvents(bool follows) { S().tableFollowsEvents = follows; }
 
 } // namespace headless

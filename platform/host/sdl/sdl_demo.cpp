@@ -6,21 +6,17 @@
 #include <ctime>
 #include <filesystem>
 
-#include "host.h"
+#include "host_core.h"
 #include "sdl_host.h"
 #include "sdl_screenshot.h"
 
 namespace {
 
-hostcommon::LiveDemo& Live() {
-    // Never destroyed: the exit-time save may run after static destructors.
-    static auto* demo = [] {
-        auto* live = new hostcommon::LiveDemo(host::Keys());
-        std::atexit(sdlhost::SaveDemoAtExit);
-        return live;
-    }();
-    return *demo;
-}
+// The exit-time save, registered as the program starts.
+[[maybe_unused]] const bool kSavesAtExit = [] {
+    std::atexit(sdlhost::SaveDemoAtExit);
+    return true;
+}();
 
 void Report(const hostcommon::SavedDemo& saved, uint32_t passes, const std::string& screenHash) {
     if (saved.ok)
@@ -33,10 +29,12 @@ void Report(const hostcommon::SavedDemo& saved, uint32_t passes, const std::stri
 // when the record cannot be made into a file.
 template <typename Save>
 void SaveAndReport(hostcommon::DemoRecorder::Extent extent, Save save) {
+    hostcommon::LiveDemo* live = hostcommon::Demos().Live();
+    if (!live) return;
     std::vector<uint8_t> bytes;
     uint32_t passes = 0;
     std::string error;
-    if (!Live().File(extent, bytes, passes, error)) {
+    if (!live->File(extent, bytes, passes, error)) {
         std::fprintf(stderr, "sdl: cannot save the demo: %s\n", error.c_str());
         return;
     }
@@ -46,10 +44,6 @@ void SaveAndReport(hostcommon::DemoRecorder::Extent extent, Save save) {
 } // namespace
 
 namespace sdlhost {
-
-hostcommon::DemoRecorder& DemoRecord() {
-    return Live().Record();
-}
 
 void SaveDemoOnKey() {
     // F9 arrives while the host takes a pass's events: that pass has not run.
@@ -72,11 +66,3 @@ void SaveDemoAtExit() {
 }
 
 } // namespace sdlhost
-
-namespace host {
-
-void NoteFileOpened(const char* path) {
-    Live().NoteFileOpened(path);
-}
-
-} // namespace host

@@ -11,7 +11,9 @@
 #include <type_traits>
 
 #include "host.h"
-#include "frame.h"
+#include "host_core.h"
+#include "native_host.h"
+#include "presentation.h"
 #include "screen_hash.h"
 #include "sdl_demo.h"
 #include "sdl_host.h"
@@ -255,7 +257,11 @@ std::string ShownScreenHash() {
     return hostcommon::ScreenHash(d.shownKnown ? d.shown.data() : nullptr, kModeWidth, d.palette.data());
 }
 
-bool SetDisplayModeNow(int width, int height, int bpp) {
+} // namespace sdlhost
+
+namespace native {
+
+bool SetDisplayMode(int width, int height, int bpp) {
     if (width != kModeWidth || height != kModeHeight || bpp != 8) return false;
     SDL_Window* window = sdlhost::MainWindow();
     if (!window) return false;
@@ -272,15 +278,9 @@ bool SetDisplayModeNow(int width, int height, int bpp) {
     return true;
 }
 
-} // namespace sdlhost
+} // namespace native
 
 namespace host {
-
-bool SetDisplayMode(int width, int height, int bpp) {
-    bool set = sdlhost::SetDisplayModeNow(width, height, bpp);
-    sdlhost::DemoRecord().Answer(set);
-    return set;
-}
 
 void RestoreDisplayMode() {
     DisplayState& d = D();
@@ -295,7 +295,7 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
              bool paced) {
     // Flips keep their 60 Hz pace even when there is nothing to show them on.
     if (paced) {
-        sdlhost::NoteFlip();
+        hostcommon::Idle().OnActivity(); // play is running: the loop is not idle
         WaitForFlipDeadline();
     }
     DisplayState& d = D();

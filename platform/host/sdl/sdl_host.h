@@ -1,10 +1,13 @@
 // What the SDL host's files share among themselves: the lazily started
-// video subsystem, the main window, and the display's reactions to window
-// events. The API layer never sees this header; it talks to host.h.
+// video subsystem, the main window, the controllers, and the display's
+// reactions to window events. The API layer never sees this header; it
+// talks to host.h.
 #pragma once
 
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
+
+#include <cstdint>
 
 namespace sdlhost {
 
@@ -12,14 +15,30 @@ namespace sdlhost {
 // no display to open (the failure is reported once on stderr); every later
 // call answers the same without retrying.
 bool EnsureVideo();
+// True once EnsureVideo succeeded.
+bool VideoReady();
 
 // The SDL window behind the application's main window; null before
 // CreateMainWindow, after DestroyMainWindow, or without a display.
 SDL_Window* MainWindow();
+// The program has a main window (even when no SDL window could be made).
+bool MainWindowExists();
+// The main window is on screen as SDL last saw it: shown, neither hidden
+// nor minimized; and whether it holds the keyboard focus.
+bool MainWindowIsUp();
+bool MainWindowHasFocus();
 
-// A page flip was shown: play is running, so the message loop is not idle.
-// Called by Present for every paced frame.
-void NoteFlip();
+// The host's own clock in milliseconds, never recorded in a demo.
+uint32_t ClockMs();
+
+// ---- Controllers (sdl_pads.cpp) -------------------------------------------------------
+
+// Starts SDL's controller subsystem (a failure is reported and play goes on
+// with the keyboard); CloseControllers closes every open controller.
+void StartControllers();
+void CloseControllers();
+// Hands a controller event to the input core; false for any other event.
+bool TranslatePadEvent(const SDL_Event& e);
 
 // ---- Display (sdl_display.cpp) ----------------------------------------------------
 

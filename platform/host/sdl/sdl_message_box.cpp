@@ -1,7 +1,6 @@
 // The SDL host's message boxes: SDL's own modal box over the main window,
 // holding the keyboard focus while it is up.
-#include "host.h"
-#include "sdl_demo.h"
+#include "native_host.h"
 #include "sdl_host.h"
 
 namespace {
@@ -31,13 +30,13 @@ Uint32 IconFlags(unsigned type) {
 
 } // namespace
 
-namespace sdlhost {
+namespace native {
 
 // The box is modal to the main window when there is one; `owner` is the API
 // layer's window handle, which SDL cannot use. Without a display, or when SDL
 // cannot show the box, the answer is IDOK, as a box the user could only
 // acknowledge would give.
-int ShowMessageBoxNow(const char* caption, const char* text, unsigned type) {
+int ShowMessageBox(const void* /*owner*/, const char* caption, const char* text, unsigned type) {
     if (!sdlhost::EnsureVideo()) return kIdOk;
     // Enter and Esc answer as they do on Windows: OK is the default, Esc cancels.
     SDL_MessageBoxButtonData buttons[2] = {
@@ -68,14 +67,4 @@ int ShowMessageBoxNow(const char* caption, const char* text, unsigned type) {
     return pressed;
 }
 
-} // namespace sdlhost
-
-namespace host {
-
-int ShowMessageBox(const void* /*owner*/, const char* caption, const char* text, unsigned type) {
-    int pressed = sdlhost::ShowMessageBoxNow(caption, text, type);
-    sdlhost::DemoRecord().Answer(pressed);
-    return pressed;
-}
-
-} // namespace host
+} // namespace native

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "frame.h"
+#include "presentation.h"
 
 namespace webhost {
 

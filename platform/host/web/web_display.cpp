@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "frame.h"
+#include "presentation.h"
 #include "host.h"
 #include "screen_hash.h"
 #include "web_canvas.h"

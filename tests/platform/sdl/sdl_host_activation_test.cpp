@@ -64,10 +64,11 @@ TEST_F(SdlHostActivation, InputToTheStillShownWindowBringsTheApplicationBack) {
     using K = host::EventKind;
     EXPECT_FALSE(host::SetMainWindowState(host::WindowState::Minimized));
 
-    // An auto-repeat is a key held from before: no sign of the user coming back.
+    // An auto-repeat is a key held from before: no sign of the user coming
+    // back, and no key for an application in the background.
     PushKey(true);
     std::vector<host::Event> events = Drain();
-    EXPECT_EQ(Kinds(events), std::vector<K>{K::KeyDown});
+    EXPECT_TRUE(events.empty());
 
     // A fresh press: the application is activated first, then gets the key.
     PushKey(false);
@@ -88,7 +89,7 @@ TEST_F(SdlHostActivation, InputToTheStillShownWindowBringsTheApplicationBack) {
     // A hidden window gets no input: the same key activates nothing.
     EXPECT_FALSE(host::SetMainWindowState(host::WindowState::Hidden));
     PushKey(false);
-    EXPECT_EQ(Kinds(Drain()), std::vector<K>{K::KeyDown});
+    EXPECT_TRUE(Drain().empty());
 }
 
 // GetMessageA waits on the host while the application is in the background;

@@ -27,6 +27,7 @@ class SdlHostGamepad : public testing::Test {
         // The dummy driver gives no window the focus, which would mute the pad.
         setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
         host::CreateMainWindow("pad test", 640, 480);
+        host::SetMainWindowState(host::WindowState::Shown); // keys go to the active application
         Drain();
     }
     static void TearDownTestSuite() { host::DestroyMainWindow(); }

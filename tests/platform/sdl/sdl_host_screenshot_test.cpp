@@ -71,6 +71,7 @@ TEST(SdlHostScreenshot, PrintScreenSavesTheLastFrameAndIsNoKey) {
     setenv("XDG_PICTURES_DIR", folder.c_str(), 1);
 
     host::CreateMainWindow("screenshot test", 640, 480);
+    host::SetMainWindowState(host::WindowState::Shown);
     ASSERT_TRUE(host::SetDisplayMode(640, 480, 8)) << SDL_GetError();
     std::vector<uint8_t> pixels(704 * 480, 0); // a pitch wider than the frame
     for (int y = 0; y < 480; y++)

@@ -1,6 +1,6 @@
 // Palette conversion, letterboxing, windowed size and flip pacing of the
 // SDL host's display.
-#include "frame.h"
+#include "presentation.h"
 
 #include <algorithm>
 #include <bit>

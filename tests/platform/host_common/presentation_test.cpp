@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "frame.h"
+#include "presentation.h"
 
 namespace {
 
