@@ -33,6 +33,8 @@ class DemoLayer final {
     // nothing changes) once the mode is decided.
     bool Play(const Demo& demo);
     Mode Decide();
+    // True once the mode is decided (asking this decides nothing).
+    bool Decided() const { return mode_ != Mode::Undecided; }
     bool Playing() { return Decide() == Mode::Playing; }
     // The live record, or null when none is kept.
     LiveDemo* Live() { return Decide() == Mode::Recording ? live_.get() : nullptr; }

@@ -11,36 +11,13 @@
 #include <memory>
 #include <vector>
 
-#include "demo_live.h"
-#include "host.h"
+#include "host_core.h"
 #include "web_demo_check.h"
 #include "web_host.h"
-#include "web_playback.h"
 
 namespace {
 
-struct DemoState {
-    bool decided = false;
-    std::unique_ptr<hostcommon::LiveDemo> live;
-    std::unique_ptr<webhost::Playback> playback;
-    std::string checked; // qv_demo_check's last answer
-};
-
-DemoState& D() {
-    static DemoState state;
-    return state;
-}
-
-// A live game unless a playback was started before the program's first
-// question: the record then begins with that question.
-DemoState& Decided() {
-    DemoState& d = D();
-    if (!d.decided) {
-        d.decided = true;
-        d.live = std::make_unique<hostcommon::LiveDemo>(host::Keys());
-    }
-    return d;
-}
+using hostcommon::Demos;
 
 // Reads at most one byte more than a demo may hold, so an oversized file is
 // seen as such without reading all of it.
@@ -85,11 +62,23 @@ EM_JS(int, qv_web_demo_paused, (), {
     return Module.qvDemoPaused ? 1 : 0;
 });
 
-void ReportProgress(const webhost::Playback& playback) {
+void ReportProgress() {
+    const hostcommon::DemoPlayer& playback = *Demos().Player();
     std::string hash;
     if (playback.Ended()) hash = webhost::ShownScreenHash();
     qv_web_demo_progress(static_cast<int>(playback.PassesPlayed()), static_cast<int>(playback.Passes()),
                          playback.Ended() ? 1 : 0, playback.Ended() ? hash.c_str() : nullptr);
+}
+
+// After each played pass the page shows how far the playback is. The live
+// program waited for the page where a playback waits; the playback goes
+// straight on, but lets the page show its progress meanwhile. After the end
+// only the close is left to take, which needs no hurry.
+void OnPlaybackStep(bool endedBefore, bool waited) {
+    if (!endedBefore) ReportProgress();
+    if (!waited) return;
+    webhost::ForgetFrameStart();
+    webhost::Sleep(endedBefore ? 100 : 0);
 }
 
 } // namespace
@@ -97,8 +86,7 @@ void ReportProgress(const webhost::Playback& playback) {
 namespace webhost {
 
 void StartPlaybackIfAsked(const char* path) {
-    DemoState& d = D();
-    if (d.decided || !path) return;
+    if (Demos().Decided() || !path) return;
     std::ifstream probe(path, std::ios::binary);
     if (!probe) return;
     probe.close();
@@ -110,41 +98,18 @@ void StartPlaybackIfAsked(const char* path) {
         qv_web_demo_refused(error.c_str());
         return;
     }
-    d.decided = true;
-    d.playback = std::make_unique<Playback>(demo);
-    ReportProgress(*d.playback);
-}
-
-Playback* Playing() {
-    return Decided().playback.get();
-}
-
-hostcommon::DemoRecorder* Recording() {
-    DemoState& d = Decided();
-    return d.live ? &d.live->Record() : nullptr;
-}
-
-uint32_t Tick(uint32_t own) {
-    DemoState& d = Decided();
-    if (d.playback) return d.playback->Tick();
-    d.live->Record().Tick(own);
-    return own;
-}
-
-int32_t Answer(int32_t own) {
-    DemoState& d = Decided();
-    if (d.playback) return d.playback->Answer(own);
-    d.live->Record().Answer(own);
-    return own;
+    Demos().Play(demo);
+    Demos().SetStepObserver(OnPlaybackStep);
+    ReportProgress();
 }
 
 void SaveDemo() {
-    DemoState& d = Decided();
-    if (!d.live) return;
+    hostcommon::LiveDemo* live = Demos().Live();
+    if (!live) return;
     std::vector<uint8_t> bytes;
     uint32_t passes = 0;
     std::string error;
-    if (!d.live->File(hostcommon::DemoRecorder::Extent::Everything, bytes, passes, error)) {
+    if (!live->File(hostcommon::DemoRecorder::Extent::Everything, bytes, passes, error)) {
         std::fprintf(stderr, "web: cannot save the demo: %s\n", error.c_str());
         return;
     }
@@ -158,51 +123,24 @@ void SaveDemo() {
                       hash.c_str());
 }
 
-void PlaybackPump() {
-    Playback* playback = Playing();
-    if (!playback) return;
+void HoldPausedPlayback() {
     // A paused playback runs no pass, so no frame: the page wakes it on resuming.
     while (qv_web_demo_paused()) {
         ForgetFrameStart();
         Sleep(-1);
     }
-    bool ended = playback->Ended();
-    playback->OnPump();
-    if (!ended) ReportProgress(*playback);
-}
-
-void PlaybackWait() {
-    Playback* playback = Playing();
-    if (!playback) return;
-    bool ended = playback->Ended();
-    playback->OnWait();
-    if (!ended) ReportProgress(*playback);
-    // The live program waited here for the page; the playback goes straight
-    // on, but lets the page show its progress meanwhile. After the end only
-    // the close is left to take, which needs no hurry.
-    ForgetFrameStart();
-    Sleep(ended ? 100 : 0);
 }
 
 } // namespace webhost
-
-namespace host {
-
-void NoteFileOpened(const char* path) {
-    DemoState& d = Decided();
-    if (d.live) d.live->NoteFileOpened(path);
-}
-
-} // namespace host
 
 // The page asks, before it reloads into a demo the player chose, whether
 // the demo at /candidate.demo can be played here. Returns "" when it can,
 // else the reason, for the page to show; the game goes on either way.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* qv_demo_check() {
-    DemoState& d = D();
+    static std::string checked; // the last answer, read by the page
     hostcommon::Demo demo;
     std::string error;
-    d.checked = CheckFile("/candidate.demo", demo, error) ? std::string() : error;
+    checked = CheckFile("/candidate.demo", demo, error) ? std::string() : error;
     std::remove("/candidate.demo");
-    return d.checked.c_str();
+    return checked.c_str();
 }

@@ -11,6 +11,8 @@
 
 #include "presentation.h"
 #include "host.h"
+#include "host_core.h"
+#include "native_host.h"
 #include "screen_hash.h"
 #include "web_canvas.h"
 #include "web_demo.h"
@@ -101,9 +103,8 @@ std::string ShownScreenHash() {
 
 } // namespace webhost
 
-namespace host {
+namespace native {
 
-// Every answer is the demo's, the refusals too.
 bool SetDisplayMode(int width, int height, int bpp) {
     bool ok = width == kModeWidth && height == kModeHeight && bpp == 8 && qv_web_display_open(width, height);
     if (ok) {
@@ -113,8 +114,12 @@ bool SetDisplayMode(int width, int height, int bpp) {
         d.pacer.Reset();
         d.resumedMs = -1;
     }
-    return webhost::Answer(ok);
+    return ok;
 }
+
+} // namespace native
+
+namespace host {
 
 void RestoreDisplayMode() {
     DisplayState& d = D();
@@ -133,7 +138,7 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
     }
     // Flips keep their 60 Hz pace even when there is nothing to show them on.
     if (!paced) return;
-    webhost::NoteFlip();
+    hostcommon::Idle().OnActivity(); // play is running: the loop is not idle
     if (d.resumedMs >= 0) qv_web_frame_done(emscripten_get_now() - d.resumedMs);
     WaitForFlipDeadline();
 }

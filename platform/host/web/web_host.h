@@ -16,8 +16,12 @@ void Sleep(int ms);
 // Ends a Sleep at once: an event arrived, or a box was dismissed.
 void Wake();
 
-// A page flip was shown: play is running, so the message loop is not idle.
-void NoteFlip();
+// Tells the page whether the game is active or minimized, when that changed
+// since it last heard (never during a playback).
+void ShowState();
+
+// Samples the game controllers into the input core (web_input.cpp).
+void SamplePads();
 
 // The program waited for something other than a flip (input, a box): the
 // time until the next flip is not a frame's work. Kept by web_display.cpp.

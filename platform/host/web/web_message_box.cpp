@@ -6,8 +6,7 @@
 // an answer a demo keeps.
 #include <emscripten.h>
 
-#include "host.h"
-#include "web_demo.h"
+#include "native_host.h"
 #include "web_host.h"
 
 namespace {
@@ -30,13 +29,11 @@ EM_ASYNC_JS(int, qv_web_message_box, (const char* caption, const char* text, int
 
 } // namespace
 
-namespace host {
+namespace native {
 
 // OK, or OK and Cancel for MB_OKCANCEL; any other answer is what Esc
 // gives, as on Windows: Cancel when there is one, else OK.
-// A playback shows no box: the recorded button answers it.
 int ShowMessageBox(const void*, const char* caption, const char* text, unsigned type) {
-    if (webhost::Playing()) return webhost::Answer(int32_t{kIdOk});
     bool okCancel = (type & kButtonsMask) == kOkCancel;
     webhost::EnsureListening();
     webhost::SetMessageBoxOpen(true);
@@ -44,7 +41,7 @@ int ShowMessageBox(const void*, const char* caption, const char* text, unsigned 
     webhost::SetMessageBoxOpen(false);
     webhost::ForgetFrameStart();
     if (pressed != kIdOk && !(okCancel && pressed == kIdCancel)) pressed = okCancel ? kIdCancel : kIdOk;
-    return webhost::Answer(int32_t{pressed});
+    return pressed;
 }
 
-} // namespace host
+} // namespace native
