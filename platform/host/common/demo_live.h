@@ -1,6 +1,6 @@
 // A live host's demo: the record kept from start-up, the data file it is
-// tied to, and saving it. The SDL and web hosts each keep one; the host
-// reports to Record() and saves on the player's key (or at the end).
+// tied to, and saving it. The demo layer (demo_layer.h) keeps one where
+// a person plays; the host saves it on the player's key (or at the end).
 // Nothing here touches a host library; it is checked on its own.
 #pragma once
 

@@ -2,8 +2,8 @@
 // arrow keys, the south and west face buttons hold Ctrl, Start and Back are
 // the P and Esc key commands. Also how keys held from the keyboard and from
 // the pads combine into the one asynchronous key table.
-// Shared by the SDL and web hosts; it touches neither, so it is checked on
-// its own.
+// The input core's pad mapping (input_core.h); it touches no host, so it
+// is checked on its own.
 #pragma once
 
 #include <array>

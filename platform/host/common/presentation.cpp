@@ -1,5 +1,5 @@
 // Palette conversion, letterboxing, windowed size and flip pacing of the
-// SDL host's display.
+// displays that hosts show a person (SDL, web).
 #include "presentation.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Win32 virtual-key codes as the hosts speak them, and how a key of the
 // keyboard goes into the asynchronous key table: a modifier holds both its
 // generic code (VK_CONTROL) and its sided one (VK_LCONTROL), and the generic
-// one stays down while the other side is held. Shared by the SDL and web
-// hosts; nothing here touches either.
+// one stays down while the other side is held. The hosts translate their
+// keys into these; the input core keeps the table. Nothing here touches a host.
 #pragma once
 
 #include "gamepad.h"
