@@ -53,7 +53,10 @@ std::string DatedFileName(const std::tm& when, int attempt, const std::string& e
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &when);
     std::string name = std::string("quorvanteledix-") + stamp;
-    if (attempt >= 2) name += "-" + std::to_string(attempt);
+    if (attempt >= 2) {
+        name += '-';
+        name += std::to_string(attempt);
+    }
     return name + extension;
 }
 
