@@ -35,10 +35,14 @@ EM_JS(int, qv_web_page_visible, (), {
     return (typeof document == "undefined" || document.visibilityState != "hidden") ? 1 : 0;
 });
 
-// What a page event may have queued is taken at once.
-void Changed() {
+// Runs a page event's handling; what it queued for the program is taken at
+// once (a wait of the program ends), and the page shows the game's state.
+template <typename Handle> auto Handled(Handle handle) {
+    size_t before = hostcommon::Input().Pending();
+    auto result = handle();
     webhost::ShowState();
-    webhost::Wake();
+    if (hostcommon::Input().Pending() != before) webhost::Wake();
+    return result;
 }
 
 // A key of the keyboard. Returns true to keep the page from acting on it:
@@ -48,9 +52,10 @@ bool TranslateKey(bool down, const EmscriptenKeyboardEvent& e) {
     InputCore& input = hostcommon::Input();
     hostcommon::VirtualKey key = webhost::VirtualKeyFromDom(e.code, e.key);
     // A minimized game is covered by the page's "Click to resume".
-    InputCore::KeyFate fate = down ? input.KeyDown(key, e.repeat != 0, e.altKey != 0, InputCore::Reach::CoveredWindow)
-                                   : input.KeyUp(key, e.altKey != 0);
-    Changed();
+    InputCore::KeyFate fate = Handled([&] {
+        return down ? input.KeyDown(key, e.repeat != 0, e.altKey != 0, InputCore::Reach::CoveredWindow)
+                    : input.KeyUp(key, e.altKey != 0);
+    });
     if (fate == InputCore::KeyFate::Host) return true;
     return fate == InputCore::KeyFate::Program && webhost::IsGameKey(key.vk);
 }
@@ -61,22 +66,25 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
 
 EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
     InputCore& input = hostcommon::Input();
-    input.Queue(input.State().OnFocus(type == EMSCRIPTEN_EVENT_FOCUS));
-    Changed();
-    return EM_FALSE;
+    return Handled([&] {
+        input.Queue(input.State().OnFocus(type == EMSCRIPTEN_EVENT_FOCUS));
+        return EM_FALSE;
+    });
 }
 
 EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
     InputCore& input = hostcommon::Input();
-    input.Queue(input.State().OnVisible(!e->hidden));
-    Changed();
-    return EM_FALSE;
+    return Handled([&] {
+        input.Queue(input.State().OnVisible(!e->hidden));
+        return EM_FALSE;
+    });
 }
 
 EM_BOOL OnMouseDown(int, const EmscriptenMouseEvent*, void*) {
-    if (!S().boxOpen) hostcommon::Input().UserInput(InputCore::Reach::CoveredWindow);
-    Changed();
-    return EM_FALSE;
+    return Handled([] {
+        if (!S().boxOpen) hostcommon::Input().UserInput(InputCore::Reach::CoveredWindow);
+        return EM_FALSE;
+    });
 }
 
 webhost::PadSample Sample(const EmscriptenGamepadEvent& g) {
