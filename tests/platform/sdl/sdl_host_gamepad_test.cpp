@@ -1,6 +1,8 @@
 // The SDL host with a game controller plugged in: an SDL virtual controller
 // drives the real host (on SDL's dummy video driver), and the host's key
-// table and events are checked as the platform layer sees them.
+// table and events are checked as the platform layer sees them. How the
+// pads and the keyboard share the table, and what focus loss does, is the
+// input core's (tests/platform/host_common).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -122,58 +124,6 @@ TEST_F(SdlHostGamepad, StartAndBackArePressesOfPAndEscape) {
         EXPECT_EQ(static_cast<uint16_t>(host::Keys().Query(c.vk)), 1u) << "pressed, now up";
         EXPECT_TRUE(SetButton(c.button, false).empty()) << "letting go says nothing more";
     }
-}
-
-TEST_F(SdlHostGamepad, KeyboardAndPadHoldTheSameKeyTogether) {
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.windowID = SDL_GetWindowID(sdlhost::MainWindow());
-    key.key.state = SDL_PRESSED;
-    key.key.keysym.scancode = SDL_SCANCODE_LEFT;
-    key.key.keysym.sym = SDLK_LEFT;
-    SDL_PushEvent(&key);
-    ASSERT_EQ(Drain().size(), 1u);
-    SetButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    SetButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
-    EXPECT_TRUE(Down(VK_LEFT)) << "the keyboard still holds Left";
-
-    SetButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    key.type = SDL_KEYUP;
-    key.key.state = SDL_RELEASED;
-    SDL_PushEvent(&key);
-    ASSERT_EQ(Drain().size(), 1u);
-    EXPECT_TRUE(Down(VK_LEFT)) << "the pad still holds Left";
-    SetButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
-    EXPECT_FALSE(Down(VK_LEFT));
-}
-
-TEST_F(SdlHostGamepad, FocusLossLetsGoOfThePad) {
-    SetButton(SDL_CONTROLLER_BUTTON_A, true);
-    SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
-    ASSERT_TRUE(Down(VK_CONTROL));
-    SDL_Event lost{};
-    lost.type = SDL_WINDOWEVENT;
-    lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    lost.window.windowID = SDL_GetWindowID(sdlhost::MainWindow());
-    SDL_PushEvent(&lost);
-    std::vector<host::Event> events = Drain();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, host::EventKind::Deactivate);
-    EXPECT_FALSE(Down(VK_CONTROL));
-    EXPECT_FALSE(Down(VK_RIGHT));
-    // Still held on the pad, but nothing comes back until it moves again:
-    // another button's event must not bring back what was held before.
-    SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
-    EXPECT_TRUE(Down(VK_UP));
-    EXPECT_FALSE(Down(VK_CONTROL));
-    EXPECT_FALSE(Down(VK_RIGHT));
-    SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
-    SetButton(SDL_CONTROLLER_BUTTON_A, false);
-    EXPECT_FALSE(Down(VK_CONTROL));
-    SetButton(SDL_CONTROLLER_BUTTON_A, true);
-    EXPECT_TRUE(Down(VK_CONTROL));
-    SetButton(SDL_CONTROLLER_BUTTON_A, false);
-    SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 0);
 }
 
 TEST_F(SdlHostGamepad, UnpluggedPadLetsGo) {
