@@ -1,7 +1,10 @@
 // The small interface between the Win32/DirectDraw API layer and the host that
 // really runs it: SDL2 for play, the web host for the browser, or the
 // headless host for tests and tools.
-// Exactly one host library is linked into an executable. The host knows
+// Exactly one host library is linked into an executable. The host core
+// (common/seam.cpp) implements what decides something here (time, events,
+// waits, the key table, the answers a demo keeps) over the host's native
+// functions (common/native_host.h); the host implements the rest. The host knows
 // nothing of windows handles, messages or surfaces: it sees one main window,
 // a 640 x 480 x 8 frame with its palette, raw input events and a clock.
 #pragma once
