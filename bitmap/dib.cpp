@@ -1,6 +1,7 @@
 // CDib: construction, blank images, the info block and its header.
 #include "dib.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "global_block.h"
@@ -74,6 +75,13 @@ DWORD CDib::NumColors(const BITMAPINFOHEADER* header) {
     }
     if (header->biClrUsed != 0) colors = header->biClrUsed;
     return colors;
+}
+
+unsigned long long CDib::PixelBytesDescribed(const BITMAPINFOHEADER* header) {
+    unsigned long long width = static_cast<unsigned long long>(std::llabs(static_cast<long long>(header->biWidth)));
+    unsigned long long rows = static_cast<unsigned long long>(std::llabs(static_cast<long long>(header->biHeight)));
+    unsigned long long rowBytes = (width * header->biBitCount + 31) / 32 * 4;
+    return rowBytes * rows;
 }
 
 BOOL CDib::InitHeader(LONG width, LONG height) {

@@ -18,8 +18,22 @@ class CDib {
     // Reads a BMP file. FALSE on failure, with the reason in nError:
     // 1 not opened, 3 file header short, 4 not "BM", 5 info header short,
     // 8 no memory for the info block, 6 colour table short, 11 no memory for
-    // the pixels (or none to hold), 12 pixel data short.
+    // the pixels (or none to hold), 12 pixel data short, and the files this
+    // reader refuses rather than misread (the ERROR_ codes below). Headers
+    // longer than 40 bytes are read; the info block keeps their first 40
+    // bytes, with biSize 40.
     BOOL ReadBMP(LPCSTR name);
+    // Files refused after the info header, the object left untouched: a
+    // header under 40 bytes (OS/2), a compression other than BI_RGB, a bit
+    // depth other than 1, 4, 8, 16, 24 or 32, a width or height of 0 or
+    // beyond 32767.
+    static const int ERROR_OS2_HEADER = 13;
+    static const int ERROR_COMPRESSED = 14;
+    static const int ERROR_BIT_DEPTH = 15;
+    static const int ERROR_SIZE = 16;
+    // A pixel block shorter than the rows the header describes; the object
+    // holds what it read, as after code 12.
+    static const int ERROR_PIXELS_SHORT = 17;
     // biWidth and biHeight as stored (negative height: top-down rows), or 0
     // without an info block.
     LONG GetWidth();
@@ -42,6 +56,9 @@ class CDib {
     // Colours belonging to the image: biClrUsed, else 2, 16 or 256 for 1, 4
     // or 8 bits per pixel, else 0.
     static DWORD NumColors(const BITMAPINFOHEADER* header);
+    // Bytes of the rows an uncompressed header describes: each row padded to
+    // 4 bytes, times the height's magnitude.
+    static unsigned long long PixelBytesDescribed(const BITMAPINFOHEADER* header);
     BOOL InitHeader(LONG width, LONG height);
     BOOL SetGreyRamp();
     void ResetBounds();

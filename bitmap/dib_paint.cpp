@@ -2,7 +2,6 @@
 #include "dib.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 #include "global_block.h"
 
@@ -16,9 +15,7 @@ bool CDib::CanPaint() {
     if (h.biWidth <= 0 || h.biHeight == 0) return false;
     unsigned long long colors = NumColors(&h);
     if (h.biSize + colors * sizeof(RGBQUAD) > GetInfoSize()) return false;
-    unsigned long long rowBytes = ((static_cast<unsigned long long>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
-    unsigned long long rows = static_cast<unsigned long long>(std::llabs(static_cast<long long>(h.biHeight)));
-    return rowBytes * rows <= LockedBlockSize(lpBits);
+    return PixelBytesDescribed(&h) <= LockedBlockSize(lpBits);
 }
 
 int CDib::PaintArea(HDC hdc, int x, int y, int width, int height) {

@@ -21,16 +21,21 @@ struct BmpLayout {
     uint32_t pixelBytes = 16;    // bytes of pixel data written
     int64_t bfSizeAdjust = 0;    // added to the true bfSize
     int64_t offBitsOverride = -1;
+    uint32_t headerSize = 40;     // 40, or an editor's longer header: 52, 56, 108, 124
+    uint32_t compression = BI_RGB;
 };
 
 // Colour entry i is (blue i, green 255 - i, red i / 2); pixel byte k is k * 7.
+// A longer header's bytes past the first 40 (colour masks, colour space)
+// are 0xA5, so that a reader taking them for colours shows it.
 inline std::vector<uint8_t> BuildBmp(const BmpLayout& s) {
-    std::vector<uint8_t> out(14 + 40);
-    uint32_t offBits = 14 + 40 + s.colorEntries * 4 + s.gap;
+    std::vector<uint8_t> out(14 + s.headerSize, 0xA5);
+    uint32_t offBits = 14 + s.headerSize + s.colorEntries * 4 + s.gap;
     if (s.offBitsOverride >= 0) offBits = static_cast<uint32_t>(s.offBitsOverride);
-    uint32_t size = static_cast<uint32_t>(14 + 40 + s.colorEntries * 4 + s.gap + s.pixelBytes + s.bfSizeAdjust);
+    uint32_t size = static_cast<uint32_t>(offBits + s.pixelBytes + s.bfSizeAdjust);
     BITMAPFILEHEADER fh{0x4D42, size, 0, 0, offBits};
-    BITMAPINFOHEADER ih{40, s.width, s.height, 1, s.bitCount, BI_RGB, 0, 0, 0, s.clrUsed, 0};
+    BITMAPINFOHEADER ih{static_cast<DWORD>(s.headerSize), s.width, s.height, 1, s.bitCount, s.compression, 0, 0,
+                        0, s.clrUsed, 0};
     std::memcpy(out.data(), &fh, 14);
     std::memcpy(out.data() + 14, &ih, 40);
     for (uint32_t i = 0; i < s.colorEntries; i++) {
@@ -39,6 +44,21 @@ inline std::vector<uint8_t> BuildBmp(const BmpLayout& s) {
     }
     out.insert(out.end(), s.gap, 0xEE);
     for (uint32_t k = 0; k < s.pixelBytes; k++) out.push_back(static_cast<uint8_t>(k * 7));
+    return out;
+}
+
+// The same picture with an OS/2 header: 12 bytes (size, 16-bit width and
+// height, planes, bit count) and 3-byte colour entries.
+inline std::vector<uint8_t> BuildOs2Bmp(uint16_t width, uint16_t height, uint32_t pixelBytes) {
+    uint32_t offBits = 14 + 12 + 256 * 3;
+    BITMAPFILEHEADER fh{0x4D42, offBits + pixelBytes, 0, 0, offBits};
+    std::vector<uint8_t> out(14);
+    std::memcpy(out.data(), &fh, 14);
+    uint8_t core[12] = {12, 0, 0, 0, static_cast<uint8_t>(width), static_cast<uint8_t>(width >> 8),
+                        static_cast<uint8_t>(height), static_cast<uint8_t>(height >> 8), 1, 0, 8, 0};
+    out.insert(out.end(), core, core + 12);
+    for (int i = 0; i < 256; i++) out.insert(out.end(), {static_cast<uint8_t>(i), 0x40, 0x80});
+    out.insert(out.end(), pixelBytes, 0x11);
     return out;
 }
 

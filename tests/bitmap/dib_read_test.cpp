@@ -74,6 +74,7 @@ TEST_F(ReadBMP, ColourCountFollowsBitDepthOrClrUsed) {
         layout.bitCount = c.bits;
         layout.clrUsed = c.clrUsed;
         layout.colorEntries = c.clrUsed > 256 ? 300 : c.entriesRead;
+        layout.pixelBytes = c.bits > 8 ? 4 * 2 * c.bits / 8 : 16; // every row of 4 x 2
         CDib fresh;
         ASSERT_TRUE(fresh.ReadBMP(Write(BuildBmp(layout)).c_str()));
         for (uint32_t i = 0; i < 256; i++) {
