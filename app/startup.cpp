@@ -1,11 +1,14 @@
 // The start-up sequence, step by step, each failure in its own words.
 #include "startup.h"
 
+#include <cstdio>
 #include <new>
+#include <string>
 
 #include "ddraw_setup.h"
 #include "dib.h"
 #include "game_state.h"
+#include "sheet_check.h"
 #include "surface_ops.h"
 #include "world.h"
 
@@ -19,7 +22,15 @@ static int Fail(HWND hwnd, LPCSTR text) {
 int InitGame(HWND hwnd) {
     SpriteSheet = new (std::nothrow) CDib;
     if (!SpriteSheet) return Fail(hwnd, "CDib* Allocation Exhausted");
-    if (!SpriteSheet->ReadBMP("city2.bmp")) return Fail(hwnd, "CDib* Read BMP Failed");
+    // A sheet read but too small for the rectangles, or not of 8 bits, is
+    // refused here as well: the game would draw from it without a word.
+    // Why goes where the program's messages go, for the player to act on.
+    BOOL read = SpriteSheet->ReadBMP("city2.bmp");
+    std::string refusal = SheetRefusal(SpriteSheet, read, "city2.bmp");
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
+        return Fail(hwnd, "CDib* Read BMP Failed");
+    }
 
     if (!InitDirectDraw(hwnd)) return Fail(hwnd, "DirectDraw Init Failed");
     if (!CreateFlippingSurfaces()) return Fail(hwnd, "DirectDraw Flip Surface Init Failed");

@@ -8,6 +8,7 @@
 // is active starts a pass, and the next time the message functions take the
 // host's events the pass is over.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "headless.h"
 #include "input_script.h"
 #include "runner_options.h"
+#include "sheet_check.h"
 #include "trace.h"
 #include "winmain.h"
 
@@ -137,12 +139,30 @@ bool ReadScript(const std::string& name, Script& script, std::string& error) {
     return true;
 }
 
+// Prints every problem of the sheet `name` and answers its verdict: 0 the
+// game can use it, 1 it can but something looks wrong, 2 it cannot. A bare
+// name is looked for in the current folder only, so that a sheet installed
+// with the game does not stand in for a missing one.
+int CheckSheetFile(std::string name) {
+    if (name.find('/') == std::string::npos && !std::filesystem::exists(name)) name = "./" + name;
+    SheetReport report = CheckSheet(name.c_str());
+    static const char* const kVerdicts[] = {
+        "the game can use this sheet.",
+        "the game can use this sheet, but:",
+        "the game cannot use this sheet:",
+    };
+    std::printf("%s: %s\n", name.c_str(), kVerdicts[report.verdict]);
+    for (const std::string& problem : report.problems) std::printf("- %s\n", problem.c_str());
+    return report.verdict;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     RunnerOptions options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) return UsageError(error);
+    if (!options.checkSheet.empty()) return CheckSheetFile(options.checkSheet);
     Script script;
     if (!ReadScript(options.input, script, error)) return UsageError(error);
     // A demo plays from start-up: its ticks, events, key changes and answers

@@ -29,10 +29,20 @@ const char* RunnerUsage() {
            "                              [--ms-per-frame MS] [--start-tick T]\n"
            "                              [--shot N=FILE.png]... [--screen-hash]\n"
            "       quorvanteledix-headless --demo FILE [--frames N] [--trace FILE|-]\n"
-           "                              [--shot N=FILE.png]... [--screen-hash]\n";
+           "                              [--shot N=FILE.png]... [--screen-hash]\n"
+           "       quorvanteledix-headless --check-sheet FILE\n";
 }
 
 bool ParseOptions(int argc, char** argv, RunnerOptions& options, std::string& error) {
+    // Checking a sheet plays nothing: it takes no other option.
+    if (argc >= 2 && std::string(argv[1]) == "--check-sheet") {
+        if (argc != 3 || !*argv[2]) {
+            error = "--check-sheet takes one file and no other option";
+            return false;
+        }
+        options.checkSheet = argv[2];
+        return true;
+    }
     bool scripted = false; // an option that only a scripted game takes
     for (int i = 1; i < argc; i++) {
         std::string option = argv[i];
@@ -42,7 +52,8 @@ bool ParseOptions(int argc, char** argv, RunnerOptions& options, std::string& er
         }
         if (option != "--frames" && option != "--input" && option != "--trace" && option != "--ms-per-frame" &&
             option != "--start-tick" && option != "--shot" && option != "--demo") {
-            error = "unknown option \"" + option + "\"";
+            error = option == "--check-sheet" ? "--check-sheet takes one file and no other option"
+                                              : "unknown option \"" + option + "\"";
             return false;
         }
         if (i + 1 >= argc) {

@@ -14,6 +14,7 @@ struct RunnerOptions {
     std::map<long long, std::string> shots; // pass (from 1; 0: before the first) -> PNG file
     bool screenHash = false;
     std::string demo; // demo file to replay, empty for none
+    std::string checkSheet; // sheet to check instead of playing, empty for none
 };
 
 // Parses argv. False with `error` set on a usage error.
