@@ -134,8 +134,11 @@ void CheckSprite(const Pixels& pixels, BYTE key, const NamedRect& sprite, std::v
             }
     if (holes)
         problems.push_back("The " + std::string(sprite.name) + " sprite" + where + " has " + std::to_string(holes) +
-                           " pixel" + (holes == 1 ? "" : "s") + " of the key colour inside it, the first at " +
-                           Position(firstX, firstY) + ": they would show as holes. Use another colour there.");
+                           (holes == 1 ? " pixel of the key colour inside it, at " + Position(firstX, firstY) +
+                                             ": it would show as a hole."
+                                       : " pixels of the key colour inside it, the first at " +
+                                             Position(firstX, firstY) + ": they would show as holes.") +
+                           " Use another colour there.");
 }
 
 } // namespace
