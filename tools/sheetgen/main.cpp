@@ -1,9 +1,10 @@
 // sheetgen: draws the game's sprite sheet and saves it as city2.bmp.
 //
-//   sheetgen OUT.bmp [--facts FACTS.json] [--png REVIEW.png]
+//   sheetgen OUT.bmp [--facts FACTS.json] [--map MAP.png] [--png REVIEW.png]
 //                    [--crop L,T,R,B,SCALE,CROP.png] [--icon SIZE,ICON.png|ICON.rgba]
 //
-// --facts writes what the tests check pictures against (writers.h).
+// --facts writes what the tests check pictures against (writers.h). --map
+// writes the sheet map for artists: every rectangle framed and named.
 // --png writes the whole sheet at twice its size with the sprite rectangles
 // framed; --crop writes one region at any scale. Both are for reviewing the
 // art and may be given more than once. --icon writes the program's icon, the
@@ -65,7 +66,7 @@ bool ParseIcon(const std::string& arg, Icon& out) {
 }
 
 struct Outputs {
-    std::string bmp, facts;
+    std::string bmp, facts, map;
     std::vector<Review> reviews;
     std::vector<Icon> icons;
 };
@@ -75,6 +76,8 @@ bool ParseArgs(int argc, char** argv, Outputs& out) {
         const std::string arg = argv[i];
         if (arg == "--facts" && i + 1 < argc) {
             out.facts = argv[++i];
+        } else if (arg == "--map" && i + 1 < argc) {
+            out.map = argv[++i];
         } else if (arg == "--png" && i + 1 < argc) {
             out.reviews.push_back({argv[++i], {{0, 0, sheet::kWidth, sheet::kHeight}, 2, true}});
         } else if (arg == "--crop" && i + 1 < argc) {
@@ -104,14 +107,17 @@ bool Written(bool ok, const std::string& path) {
 int main(int argc, char** argv) {
     Outputs out;
     if (!ParseArgs(argc, argv, out)) {
-        std::fprintf(stderr, "usage: sheetgen OUT.bmp [--facts FACTS.json] [--png REVIEW.png] "
-                             "[--crop L,T,R,B,SCALE,CROP.png] [--icon SIZE,ICON.png|ICON.rgba]\n");
+        std::fprintf(
+            stderr,
+            "usage: sheetgen OUT.bmp [--facts FACTS.json] [--map MAP.png] [--png REVIEW.png] "
+            "[--crop L,T,R,B,SCALE,CROP.png] [--icon SIZE,ICON.png|ICON.rgba]\n");
         return 2;
     }
     const Canvas canvas = DrawSheet();
     const Palette& palette = SheetPalette();
     if (!Written(WriteBmp(out.bmp, canvas, palette), out.bmp)) return 1;
     if (!out.facts.empty() && !Written(WriteFacts(out.facts, canvas, palette), out.facts)) return 1;
+    if (!out.map.empty() && !Written(WriteMap(out.map, canvas, palette), out.map)) return 1;
     for (const Review& review : out.reviews)
         if (!Written(WritePng(review.path, canvas, palette, review.view), review.path)) return 1;
     for (const Icon& icon : out.icons)

@@ -1,6 +1,7 @@
 // The review PNG: a region of the sheet scaled up with nearest-neighbour
 // pixels, optionally with every sprite rectangle framed so stray pixels and
-// misplaced art stand out.
+// misplaced art stand out. Also the RGB picture and PNG saving that the sheet
+// map is drawn with.
 #include <png.h>
 
 #include <cstddef>
@@ -13,33 +14,7 @@ namespace {
 
 constexpr Rgb kFrame{0, 255, 0};
 
-using Image = std::vector<std::vector<uint8_t>>; // RGB rows
-
-Image Scale(const Canvas& canvas, const Palette& palette, const PngView& view) {
-    const int w = view.region.Width() * view.scale, h = view.region.Height() * view.scale;
-    Image rows(static_cast<std::size_t>(h), std::vector<uint8_t>(static_cast<std::size_t>(w) * 3));
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const Rgb c = palette[canvas.At(view.region.left + x / view.scale,
-                                            view.region.top + y / view.scale)];
-            uint8_t* p = &rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x) * 3];
-            p[0] = c.r;
-            p[1] = c.g;
-            p[2] = c.b;
-        }
-    }
-    return rows;
-}
-
-void Plot(Image& image, int x, int y, Rgb c) {
-    if (y < 0 || y >= static_cast<int>(image.size()) || x < 0 ||
-        x * 3 >= static_cast<int>(image[0].size()))
-        return;
-    uint8_t* p = &image[static_cast<std::size_t>(y)][static_cast<std::size_t>(x) * 3];
-    p[0] = c.r;
-    p[1] = c.g;
-    p[2] = c.b;
-}
+using Image = RgbRows;
 
 // Frames each sprite one image pixel outside its rectangle.
 void MarkSprites(Image& image, const PngView& view) {
@@ -60,7 +35,29 @@ void MarkSprites(Image& image, const PngView& view) {
     }
 }
 
-bool Save(const std::string& path, Image& image) {
+} // namespace
+
+RgbRows SheetPicture(const Canvas& canvas, const Palette& palette, const Rect& region, int scale) {
+    const int w = region.Width() * scale, h = region.Height() * scale;
+    Image rows(static_cast<std::size_t>(h), std::vector<uint8_t>(static_cast<std::size_t>(w) * 3));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            Plot(rows, x, y, palette[canvas.At(region.left + x / scale, region.top + y / scale)]);
+    return rows;
+}
+
+void Plot(RgbRows& image, int x, int y, Rgb c) {
+    if (y < 0 || y >= static_cast<int>(image.size()) || x < 0 ||
+        x * 3 >= static_cast<int>(image[0].size()))
+        return;
+    uint8_t* p = &image[static_cast<std::size_t>(y)][static_cast<std::size_t>(x) * 3];
+    p[0] = c.r;
+    p[1] = c.g;
+    p[2] = c.b;
+}
+
+bool SaveRgbPng(const std::string& path, const RgbRows& image) {
+    if (image.empty() || image[0].empty()) return false;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -82,12 +79,10 @@ bool Save(const std::string& path, Image& image) {
     return std::fclose(file) == 0 && ok;
 }
 
-} // namespace
-
 bool WritePng(const std::string& path, const Canvas& canvas, const Palette& palette,
               const PngView& view) {
     if (view.scale < 1 || view.region.Width() <= 0 || view.region.Height() <= 0) return false;
-    Image image = Scale(canvas, palette, view);
+    Image image = SheetPicture(canvas, palette, view.region, view.scale);
     if (view.markSprites) MarkSprites(image, view);
-    return Save(path, image);
+    return SaveRgbPng(path, image);
 }

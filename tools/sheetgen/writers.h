@@ -1,8 +1,10 @@
 // Saving the sheet: the 8-bit BMP the game loads, its facts for the tests,
-// and PNG pictures of it for reviewing the art.
+// PNG pictures of it for reviewing the art, and its map for artists.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "canvas.h"
 #include "palette.h"
@@ -18,6 +20,24 @@ struct PngView {
 
 bool WritePng(const std::string& path, const Canvas& canvas, const Palette& palette,
               const PngView& view);
+
+// An RGB picture: rows top first, three bytes a pixel, all rows one length.
+using RgbRows = std::vector<std::vector<uint8_t>>;
+
+// A region of the sheet in its colours, each sheet pixel scale x scale.
+RgbRows SheetPicture(const Canvas& canvas, const Palette& palette, const Rect& region, int scale);
+
+// Sets one pixel; one outside the picture is ignored.
+void Plot(RgbRows& image, int x, int y, Rgb c);
+
+// Saves the picture as an 8-bit RGB PNG; false when it is empty or the file
+// cannot be written.
+bool SaveRgbPng(const std::string& path, const RgbRows& image);
+
+// Writes the sheet map, city2-map.png: the sheet with the background and
+// every sprite rectangle framed and named, the key pixel ringed, and the
+// sheet's size (map_layout.h).
+bool WriteMap(const std::string& path, const Canvas& canvas, const Palette& palette);
 
 // Writes the ship as a size x size icon with a transparent background: a PNG,
 // or raw R, G, B, A bytes (top row first) when the path ends in ".rgba".
