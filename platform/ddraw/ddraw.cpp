@@ -154,8 +154,10 @@ HRESULT DirectDraw::FlipToGDISurface() {
 
 // CreatePalette: 8-bit palettes only (DDPCAPS_8BIT, optionally with
 // DDPCAPS_ALLOW256, DDPCAPS_INITIALIZE or DDPCAPS_PRIMARYSURFACE); smaller
-// ones answer DDERR_UNSUPPORTED, as no surface here could use them. All
-// 256 entries of lpColorTable are copied.
+// ones answer DDERR_UNSUPPORTED, as no surface here could use them. The
+// palette starts from all 256 entries of lpColorTable (DDPCAPS_INITIALIZE
+// or not), but without DDPCAPS_ALLOW256 entry 0 is black and entry 255
+// white, whatever the table holds there, and they stay so.
 HRESULT DirectDraw::CreatePalette(DWORD dwFlags, LPPALETTEENTRY lpColorTable,
                                   IDirectDrawPalette** lplpDDPalette, IUnknown* pUnkOuter) {
     int32_t code = 0;
@@ -171,7 +173,7 @@ HRESULT DirectDraw::CreatePalette(DWORD dwFlags, LPPALETTEENTRY lpColorTable,
     if ((dwFlags & ~(kSizes | kOptions)) || size == 0 || (size & (size - 1)))
         return DDERR_INVALIDPARAMS;
     if (size != DDPCAPS_8BIT) return DDERR_UNSUPPORTED;
-    *lplpDDPalette = new Palette(device_, lpColorTable);
+    *lplpDDPalette = new Palette(device_, dwFlags, lpColorTable);
     return DD_OK;
 }
 

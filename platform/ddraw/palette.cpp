@@ -1,6 +1,12 @@
 // IDirectDrawPalette: creation-time colours, reading and changing entries.
 // Changing the palette of the visible primary surface shows the screen
 // again, as the display's colours change at once.
+//
+// A palette made without DDPCAPS_ALLOW256 keeps entry 0 black and entry 255
+// white, the system palette's fixed colours there: at creation, whatever
+// the caller's table holds, and through SetEntries, where writes to those
+// two do not take while the rest of the same call does. GetEntries reports
+// them as (0, 0, 0) and (255, 255, 255) with peFlags 0.
 #include "palette.h"
 
 #include <algorithm>
@@ -19,9 +25,16 @@ bool RangeFits(DWORD start, DWORD count) {
 
 } // namespace
 
-Palette::Palette(std::shared_ptr<Device> device, const PALETTEENTRY* entries)
-    : device_(std::move(device)) {
+Palette::Palette(std::shared_ptr<Device> device, DWORD flags, const PALETTEENTRY* entries)
+    : device_(std::move(device)), allow256_((flags & DDPCAPS_ALLOW256) != 0) {
     std::copy(entries, entries + 256, entries_.begin());
+    KeepReservedEntries();
+}
+
+void Palette::KeepReservedEntries() {
+    if (allow256_) return;
+    entries_[0] = PALETTEENTRY{0, 0, 0, 0};
+    entries_[255] = PALETTEENTRY{255, 255, 255, 0};
 }
 
 HRESULT Palette::QueryInterface(REFIID riid, LPVOID* ppvObj) {
@@ -59,7 +72,8 @@ HRESULT Palette::GetEntries(DWORD dwFlags, DWORD dwBase, DWORD dwNumEntries,
 }
 
 // SetEntries: dwFlags must be 0; the range must lie inside the palette.
-// Every entry can be set (the exclusive-mode display reserves none).
+// Entries 0 and 255 keep black and white unless the palette was made with
+// DDPCAPS_ALLOW256; the call still succeeds and sets the others.
 HRESULT Palette::SetEntries(DWORD dwFlags, DWORD dwStartingEntry, DWORD dwCount,
                             LPPALETTEENTRY lpEntries) {
     int32_t code = 0;
@@ -67,6 +81,7 @@ HRESULT Palette::SetEntries(DWORD dwFlags, DWORD dwStartingEntry, DWORD dwCount,
     if (dwFlags != 0 || !lpEntries || !RangeFits(dwStartingEntry, dwCount))
         return DDERR_INVALIDPARAMS;
     std::copy_n(lpEntries, dwCount, entries_.begin() + dwStartingEntry);
+    KeepReservedEntries();
     device_->PaletteChanged(this);
     return DD_OK;
 }

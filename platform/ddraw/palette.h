@@ -13,8 +13,10 @@ struct Device;
 class Palette final : public IDirectDrawPalette {
   public:
     // Made by IDirectDraw::CreatePalette (which validated the flags) with
-    // one reference; the 256 entries are copied as given, peFlags included.
-    Palette(std::shared_ptr<Device> device, const PALETTEENTRY* entries);
+    // one reference; the 256 entries are copied as given, peFlags included,
+    // except that without DDPCAPS_ALLOW256 in `flags` entry 0 is black and
+    // entry 255 white whatever the table holds.
+    Palette(std::shared_ptr<Device> device, DWORD flags, const PALETTEENTRY* entries);
 
     HRESULT QueryInterface(REFIID riid, LPVOID* ppvObj) override;
     ULONG AddRef() override;
@@ -30,7 +32,11 @@ class Palette final : public IDirectDrawPalette {
   private:
     ~Palette() = default;
 
+    // Puts black back at entry 0 and white at 255 unless all 256 are ours.
+    void KeepReservedEntries();
+
     std::shared_ptr<Device> device_;
+    bool allow256_;
     ULONG refs_ = 1;
     std::array<PALETTEENTRY, 256> entries_{};
 };

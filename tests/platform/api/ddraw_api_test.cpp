@@ -1,7 +1,8 @@
 // DirectDraw as the game uses it: the flipping chain and its back buffer,
 // the three-buffer Flip, colour fills, opaque and colour-keyed BltFast and
-// the rectangles it refuses, and Lock.
+// the rectangles it refuses, Lock, and the palette's entries 0 and 255.
 #include <random>
+#include <sstream>
 
 #include "api_fixture.h"
 
@@ -11,6 +12,7 @@ using api::ApiTest;
 using api::EmptyDesc;
 using FlippingChain = ApiTest;
 using Blit = ApiTest;
+using PaletteEntries = ApiTest;
 
 LPDIRECTDRAWSURFACE Attached(LPDIRECTDRAWSURFACE surface, DWORD caps) {
     DDSCAPS wanted{caps};
@@ -213,6 +215,88 @@ TEST_F(Blit, BltChecksTheSizeOfItsEffectsDescription) {
     // Wine departs: Blt takes a DDBLTFX of any dwSize.
     EXPECT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx),
               api::RunningOnWine() ? DD_OK : DDERR_INVALIDPARAMS);
+}
+
+// 256 entries, each unlike black, white and its neighbours; entries 0 and
+// 255 carry a peFlags byte, the others none.
+std::vector<PALETTEENTRY> Table(int seed) {
+    std::vector<PALETTEENTRY> entries(256);
+    for (int i = 0; i < 256; i++)
+        entries[i] = {BYTE(i ^ seed), BYTE((i * 7 + seed) & 0x7F), BYTE(40 + (i * 13 + seed) % 160), 0};
+    entries[0].peFlags = entries[255].peFlags = 0x04; // PC_NOCOLLAPSE
+    return entries;
+}
+
+std::vector<PALETTEENTRY> Entries(LPDIRECTDRAWPALETTE palette) {
+    std::vector<PALETTEENTRY> read(256, PALETTEENTRY{1, 2, 3, 4});
+    EXPECT_EQ(palette->GetEntries(0, 0, 256, read.data()), DD_OK);
+    return read;
+}
+
+// Compares every field of the 256 entries and names the first that differs.
+::testing::AssertionResult SameEntries(const std::vector<PALETTEENTRY>& read,
+                                       const std::vector<PALETTEENTRY>& expected) {
+    auto text = [](const PALETTEENTRY& e) {
+        std::ostringstream out;
+        out << "(" << int(e.peRed) << ", " << int(e.peGreen) << ", " << int(e.peBlue) << ", flags " << int(e.peFlags)
+            << ")";
+        return out.str();
+    };
+    for (int i = 0; i < 256; i++)
+        if (std::memcmp(&read[i], &expected[i], sizeof(PALETTEENTRY)) != 0)
+            return ::testing::AssertionFailure()
+                   << "entry " << i << " is " << text(read[i]) << ", expected " << text(expected[i]);
+    return ::testing::AssertionSuccess();
+}
+
+struct PaletteCase {
+    const char* name;
+    DWORD flags;
+    bool allow256;
+};
+
+TEST_F(PaletteEntries, EntriesZeroAnd255AreBlackAndWhiteUnlessAllow256) {
+    Exclusive();
+    const PaletteCase cases[] = {
+        {"8-bit", DDPCAPS_8BIT, false},
+        {"8-bit, initialize", DDPCAPS_8BIT | DDPCAPS_INITIALIZE, false},
+        {"8-bit, allow 256", DDPCAPS_8BIT | DDPCAPS_ALLOW256, true},
+        {"8-bit, allow 256, initialize", DDPCAPS_8BIT | DDPCAPS_ALLOW256 | DDPCAPS_INITIALIZE, true},
+    };
+    // What the palette should hold once `written` is all the caller gave.
+    // Wine departs: it forces the colours of entries 0 and 255 but keeps the
+    // caller's peFlags there.
+    auto held = [](std::vector<PALETTEENTRY> written, bool allow256) {
+        if (allow256) return written;
+        const BYTE flags0 = api::RunningOnWine() ? written[0].peFlags : 0;
+        const BYTE flags255 = api::RunningOnWine() ? written[255].peFlags : 0;
+        written[0] = {0, 0, 0, flags0};
+        written[255] = {255, 255, 255, flags255};
+        return written;
+    };
+    for (const PaletteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<PALETTEENTRY> table = Table(0x11);
+        LPDIRECTDRAWPALETTE palette = nullptr;
+        ASSERT_EQ(dd->CreatePalette(c.flags, table.data(), &palette, nullptr), DD_OK);
+        owned.push_back(palette);
+        EXPECT_TRUE(SameEntries(Entries(palette), held(table, c.allow256))) << "as created";
+
+        // A write across all 256 entries: the middle ones take.
+        table = Table(0x6C);
+        ASSERT_EQ(palette->SetEntries(0, 0, 256, table.data()), DD_OK);
+        EXPECT_TRUE(SameEntries(Entries(palette), held(table, c.allow256))) << "after setting 0..255";
+
+        // Writes that start at 255, and at 0 running into 1.
+        PALETTEENTRY pair[2] = {{200, 0, 0, 0}, {0, 200, 0, 0}};
+        ASSERT_EQ(palette->SetEntries(0, 255, 1, pair), DD_OK);
+        table[255] = pair[0];
+        EXPECT_TRUE(SameEntries(Entries(palette), held(table, c.allow256))) << "after setting 255";
+        ASSERT_EQ(palette->SetEntries(0, 0, 2, pair), DD_OK);
+        table[0] = pair[0];
+        table[1] = pair[1];
+        EXPECT_TRUE(SameEntries(Entries(palette), held(table, c.allow256))) << "after setting 0 and 1";
+    }
 }
 
 } // namespace

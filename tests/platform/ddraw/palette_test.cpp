@@ -1,10 +1,23 @@
 // IDirectDrawPalette: entries as given, range checks, references held by
 // surfaces, and the screen's colours following the primary's palette.
+// Entries 0 and 255 of a palette made without DDPCAPS_ALLOW256 are the API
+// suite's (tests/platform/api).
 #include "ddraw_fixture.h"
 
 namespace {
 
-using DDPalette = DirectDrawTest;
+class DDPalette : public DirectDrawTest {
+  public:
+    // A palette whose 256 entries are all the caller's (DDPCAPS_ALLOW256).
+    LPDIRECTDRAWPALETTE Palette256(const PALETTEENTRY* entries) {
+        LPDIRECTDRAWPALETTE palette = nullptr;
+        EXPECT_EQ(dd->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256,
+                                    const_cast<PALETTEENTRY*>(entries), &palette, nullptr),
+                  DD_OK);
+        if (palette) owned.push_back(palette);
+        return palette;
+    }
+};
 
 std::vector<PALETTEENTRY> Ramp(int offset) {
     std::vector<PALETTEENTRY> entries(256);
@@ -21,7 +34,7 @@ bool SameEntries(const PALETTEENTRY* a, const PALETTEENTRY* b, size_t count) {
 TEST_F(DDPalette, KeepsAllEntriesAsGiven) {
     Exclusive();
     std::vector<PALETTEENTRY> entries = Ramp(1);
-    LPDIRECTDRAWPALETTE palette = Palette(entries.data());
+    LPDIRECTDRAWPALETTE palette = Palette256(entries.data());
     entries[0].peRed = 99; // the palette holds a copy
     std::vector<PALETTEENTRY> read(256);
     ASSERT_EQ(palette->GetEntries(0, 0, 256, read.data()), DD_OK);
@@ -58,7 +71,7 @@ TEST_F(DDPalette, EntryRangesMustLieInsideThePalette) {
 
 TEST_F(DDPalette, SetEntriesChangesOnlyTheRangeGiven) {
     Exclusive();
-    LPDIRECTDRAWPALETTE palette = Palette(Ramp(0).data());
+    LPDIRECTDRAWPALETTE palette = Palette256(Ramp(0).data());
     std::vector<PALETTEENTRY> fresh = Ramp(7);
     ASSERT_EQ(palette->SetEntries(0, 10, 5, &fresh[10]), DD_OK);
     std::vector<PALETTEENTRY> read(256), expected = Ramp(0);
