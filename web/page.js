@@ -4,8 +4,9 @@
 // four counters, and offers full screen. It offers the demo F9 saves as a
 // download, and plays a demo chosen or dropped on the page: the program
 // checks it, the page keeps it over a reload and hands it to the new
-// program before it starts. What the host asks of the page comes through
-// the Module.qv* hooks below.
+// program before it starts. A sprite sheet of the player's, chosen or
+// dropped, goes the same way, kept across visits instead. What the host
+// asks of the page comes through the Module.qv* hooks below.
 'use strict';
 
 (function () {
@@ -30,6 +31,11 @@
     demo: { mode: 'live', name: null, played: 0, passes: 0, paused: false, ended: false, endScreen: null },
     // Why the demo chosen last was refused, or null.
     demoRefused: null,
+    // The sheet the program plays with: the page's own city2.bmp, or the
+    // player's with what the program's check said of it.
+    sheet: { own: true, name: 'city2.bmp', verdict: null, problems: [] },
+    // The sheet chosen last and why it was refused ({ name, problems }), or null.
+    sheetRefused: null,
     medianFrameMs() {
       if (!this.frameTimes.length) return NaN;
       const sorted = [...this.frameTimes].sort((a, b) => a - b);
@@ -214,6 +220,26 @@
       (e) => refuse(file.name, 'it could not be read (' + e.message + ')'));
   }
 
+  // A dropped file is a sheet or a demo by its first bytes, else by its name.
+  function looksLikeSheet(bytes, name) {
+    if (bytes[0] === 0x42 && bytes[1] === 0x4d) return true; // "BM"
+    if (String.fromCharCode(...bytes.subarray(0, 6)) === 'QVDEMO') return false;
+    return /\.bmp$/i.test(name);
+  }
+
+  function takeDroppedFile(file) {
+    file.arrayBuffer().then(
+      (buffer) => {
+        const bytes = new Uint8Array(buffer);
+        if (looksLikeSheet(bytes, file.name)) useSheet(bytes, file.name);
+        else playDemo(bytes, file.name);
+      },
+      (e) => {
+        if (/\.bmp$/i.test(file.name)) refuseSheet(file.name, [`It could not be read (${e.message}).`]);
+        else refuse(file.name, 'it could not be read (' + e.message + ')');
+      });
+  }
+
   $('play-demo').addEventListener('click', (e) => {
     e.currentTarget.blur(); // the keys stay the game's
     $('demo-file').click();
@@ -236,7 +262,7 @@
     document.body.classList.remove('dragging');
     if (!e.dataTransfer || !e.dataTransfer.files.length) return;
     e.preventDefault();
-    playDemoFile(e.dataTransfer.files[0]);
+    takeDroppedFile(e.dataTransfer.files[0]);
   });
 
   // F9's demo: kept for the page, downloaded at once, and linked.
@@ -294,16 +320,154 @@
     }
   }
 
-  const sheet = fetch('city2.bmp')
-    .then((r) => (r.ok ? r.arrayBuffer() : null))
-    .catch(() => null);
+  // ---- Sheets -----------------------------------------------------------------
+
+  // The player's sheet is kept for this page's path across visits, until
+  // they choose the game's own again; the program reads it as its
+  // city2.bmp. While the program runs it checks a chosen sheet first and
+  // a sheet it cannot use is refused; when it does not run, the new
+  // program's start-up is the check, and the way back stays offered.
+  const kSheetKey = 'quorvanteledix.sheet:' + location.pathname;
+  const kCandidateSheet = '/candidate.bmp'; // where the program's check looks
+  const SHEET_GOOD = 0, SHEET_DOUBTFUL = 1;
+  const playerSheet = keptSheet(); // { name, bytes }, or null for the page's own
+
+  function keptSheet() {
+    let kept;
+    try {
+      kept = localStorage.getItem(kSheetKey);
+    } catch (e) {
+      return null; // storage is off here, so nothing was kept
+    }
+    if (!kept) return null;
+    try {
+      const { name, data } = JSON.parse(kept);
+      return { name: String(name), bytes: fromBase64(data) };
+    } catch (e) {
+      forgetSheet();
+      sayAboutSheet(`The sheet kept for this page could not be read back (${e.message}); the game plays with its own.`);
+      return null;
+    }
+  }
+
+  function forgetSheet() {
+    try {
+      localStorage.removeItem(kSheetKey);
+    } catch (e) {
+      // storage is off here, so nothing was kept
+    }
+  }
+
+  function sayAboutSheet(text, problems = []) {
+    $('sheet-verdict').textContent = text;
+    $('sheet-problems').replaceChildren(...problems.map((problem) => {
+      const item = document.createElement('li');
+      item.textContent = problem;
+      return item;
+    }));
+    $('sheet-message').hidden = !text;
+  }
+
+  function refuseSheet(name, problems) {
+    game.sheetRefused = { name, problems };
+    sayAboutSheet(`${name} cannot be used; the game goes on as it was:`, problems);
+    console.warn(`Sheet refused: ${name}: ${problems.join(' ')}`);
+  }
+
+  // The program's check of the sheet, by the name the player knows it by.
+  // Only while the program runs.
+  function checkSheet(bytes, name) {
+    Module.FS.writeFile(kCandidateSheet, bytes);
+    const answer = Module.UTF8ToString(Module._qv_sheet_check());
+    const [verdict, ...problems] = answer.split('\n');
+    return { verdict: Number(verdict), problems: problems.map((problem) => problem.split(kCandidateSheet).join(name)) };
+  }
+  const usable = (verdict) => verdict === SHEET_GOOD || verdict === SHEET_DOUBTFUL;
+
+  function useSheet(bytes, name) {
+    game.sheetRefused = null;
+    sayAboutSheet('');
+    if (game.state === 'running') {
+      let report;
+      try {
+        report = checkSheet(bytes, name);
+      } catch (e) {
+        refuseSheet(name, [`It could not be checked (${e.message}).`]);
+        return;
+      }
+      if (!usable(report.verdict)) {
+        refuseSheet(name, report.problems);
+        return;
+      }
+    }
+    try {
+      localStorage.setItem(kSheetKey, JSON.stringify({ name, data: toBase64(bytes) }));
+    } catch (e) {
+      refuseSheet(name, [`This browser would not keep it for the page (${e.name}: ${e.message}), ` +
+        'and the game restarts only with a sheet the page keeps. Free some of its storage for this site, or use a smaller file.']);
+      return;
+    }
+    location.reload();
+  }
+
+  // Once the program runs it has read its sheet; the player's is checked
+  // again then, and what the check found is shown.
+  function reviewPlayerSheet() {
+    if (!playerSheet || game.state !== 'running') return;
+    let report;
+    try {
+      report = checkSheet(playerSheet.bytes, playerSheet.name);
+    } catch (e) {
+      console.warn(`The sheet in use could not be checked: ${e.message}`);
+      return;
+    }
+    game.sheet.verdict = report.verdict;
+    game.sheet.problems = report.problems;
+    if (!usable(report.verdict)) {
+      sayAboutSheet(`${playerSheet.name} cannot be used, and the game cannot start with it; ` +
+        '"Use the game\'s own sheet" brings the game back:', report.problems);
+    } else if (report.problems.length) {
+      sayAboutSheet(`${playerSheet.name} is in use, but the check found:`, report.problems);
+    }
+  }
+
+  if (playerSheet) {
+    game.sheet.own = false;
+    game.sheet.name = playerSheet.name;
+    $('sheet-in-use').textContent = `Your sheet: ${playerSheet.name}`;
+    $('sheet-in-use').hidden = false;
+    $('own-sheet').hidden = false;
+  }
+  $('own-sheet').addEventListener('click', () => {
+    forgetSheet();
+    location.reload();
+  });
+  $('use-sheet').addEventListener('click', (e) => {
+    e.currentTarget.blur(); // the keys stay the game's
+    $('sheet-file').click();
+  });
+  $('sheet-file').addEventListener('change', (e) => {
+    const file = e.currentTarget.files[0];
+    e.currentTarget.value = ''; // the same file may be chosen again
+    if (!file) return;
+    file.arrayBuffer().then(
+      (buffer) => useSheet(new Uint8Array(buffer), file.name),
+      (e2) => refuseSheet(file.name, [`It could not be read (${e2.message}).`]));
+  });
+
+  const sheet = playerSheet
+    ? Promise.resolve(playerSheet.bytes)
+    : fetch('city2.bmp')
+      .then((r) => (r.ok ? r.arrayBuffer() : null))
+      .catch(() => null);
 
   const Module = (window.Module = {
     canvas,
     print: (text) => console.log(text),
-    printErr: (text) => console.log(text),
-    // The sheet goes into the program's current folder before it starts;
-    // without it the program reports the failure itself.
+    // What the program says on stderr, its refusals among it, reads as a warning.
+    printErr: (text) => console.warn(text),
+    // The sheet, the page's or the player's, goes into the program's current
+    // folder before it starts; without it the program reports the failure itself.
     // A demo to play goes beside it, where the program's entry looks.
     preRun: [
       () => {
@@ -318,6 +482,7 @@
     onRuntimeInitialized() {
       game.state = 'running';
       showOnly(null);
+      setTimeout(reviewPlayerSheet); // after the program's first wait
     },
     onExit: ended,
     onAbort(what) {

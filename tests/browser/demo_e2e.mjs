@@ -10,26 +10,12 @@
 import fs from 'node:fs';
 import path from 'node:path';
 
-import { captureCanvas, gameStatus, isShown, poll, runProgram, sleep, textOf } from './harness.mjs';
+import {
+  captureCanvas, dropFile, gameStatus, headerSheetHash, isShown, poll, runProgram, savedDemo, sleep, textOf,
+} from './harness.mjs';
 
 const DEMO_NAME = /^quorvanteledix-\d{4}-\d{2}-\d{2}-\d{6}\.demo$/;
 const RUNNER_MS = 120000;
-
-// The sheet hash a demo's header names (bytes 12..19, little-endian), as
-// the page and the runner write it.
-const headerSheetHash = (bytes) => Buffer.from(bytes).readBigUInt64LE(12).toString(16).padStart(16, '0');
-
-// window.quorvanteledix.lastDemo with its bytes as a Buffer, or null.
-async function savedDemo(page) {
-  const d = await page.evaluate(() => {
-    const demo = window.quorvanteledix.lastDemo;
-    if (!demo) return null;
-    let s = '';
-    for (let i = 0; i < demo.bytes.length; i += 0x8000) s += String.fromCharCode.apply(null, demo.bytes.subarray(i, i + 0x8000));
-    return { b64: btoa(s), name: demo.name, passes: demo.passes, hash: demo.hash };
-  });
-  return d && { bytes: Buffer.from(d.b64, 'base64'), name: d.name, passes: d.passes, hash: d.hash };
-}
 
 // The page's playback as it shows it.
 function playbackStatus(page) {
@@ -45,21 +31,6 @@ async function chooseDemo(page, file) {
   const input = await page.$('#demo-file');
   if (!input) throw new Error('the page has no #demo-file input');
   await input.uploadFile(file);
-}
-
-// Drops `bytes` on the page as a file named `name`.
-function dropDemo(page, bytes, name) {
-  return page.evaluate((b64, fileName) => {
-    const s = atob(b64);
-    const data = new Uint8Array(s.length);
-    for (let i = 0; i < s.length; i++) data[i] = s.charCodeAt(i);
-    const transfer = new DataTransfer();
-    transfer.items.add(new File([data], fileName));
-    const target = document.querySelector('#screen');
-    for (const type of ['dragenter', 'dragover', 'drop']) {
-      target.dispatchEvent(new DragEvent(type, { dataTransfer: transfer, bubbles: true, cancelable: true }));
-    }
-  }, Buffer.from(bytes).toString('base64'), name);
 }
 
 // Some seconds of play, then F9; resolves to the demo the page keeps.
@@ -116,12 +87,13 @@ async function playAndSave(t, page) {
   return demo;
 }
 
-// The native runner's trace of a demo, checked to end on `hash`.
-async function replayNatively(t, file, hash) {
+// The native runner's trace of a demo, run in `folder` (beside the
+// city2.bmp it plays with), checked to end on `hash`.
+export async function replayNatively(t, file, hash, folder = t.dist) {
   const runner = t.nativeRunner;
   if (!runner) t.fail('no native runner: QV_NATIVE_RUNNER names none');
   if (!fs.existsSync(runner)) t.fail(`no native runner at ${runner}`);
-  const run = await runProgram(runner, ['--demo', file, '--trace', '-', '--screen-hash'], { cwd: t.dist, timeoutMs: RUNNER_MS });
+  const run = await runProgram(runner, ['--demo', file, '--trace', '-', '--screen-hash'], { cwd: folder, timeoutMs: RUNNER_MS });
   if (run.status !== 0) t.fail(`${runner} exited with ${run.status ?? run.signal}: ${run.stderr.trim()}`);
   const lines = run.stdout.toString().trimEnd().split('\n');
   const last = JSON.parse(lines[lines.length - 1]);
@@ -170,7 +142,7 @@ async function recordPage(t, browser, base) {
   });
 
   await check('a demo cut short, dropped on the page, is refused saying so', async () => {
-    await dropDemo(page, demo.bytes.subarray(0, demo.bytes.length - 3), 'cut.demo');
+    await dropFile(page, demo.bytes.subarray(0, demo.bytes.length - 3), 'cut.demo');
     const said = await poll(async () => (await textOf(page, '#demo-message'))?.includes('cut.demo cannot be played'), t.STEP_MS);
     const text = await textOf(page, '#demo-message');
     if (!said || !text.includes('cut short')) fail(`the message says ${JSON.stringify(text)}`);

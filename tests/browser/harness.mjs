@@ -212,6 +212,39 @@ export function isShown(page, selector) {
   }, selector);
 }
 
+// Drops `bytes` on the page's canvas as a file named `name`, as a person
+// drags one from their files.
+export function dropFile(page, bytes, name) {
+  return page.evaluate((b64, fileName) => {
+    const s = atob(b64);
+    const data = new Uint8Array(s.length);
+    for (let i = 0; i < s.length; i++) data[i] = s.charCodeAt(i);
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([data], fileName));
+    const target = document.querySelector('#screen');
+    for (const type of ['dragenter', 'dragover', 'drop']) {
+      target.dispatchEvent(new DragEvent(type, { dataTransfer: transfer, bubbles: true, cancelable: true }));
+    }
+  }, Buffer.from(bytes).toString('base64'), name);
+}
+
+// The demo F9 saved last (window.quorvanteledix.lastDemo) with its bytes
+// as a Buffer, or null.
+export async function savedDemo(page) {
+  const d = await page.evaluate(() => {
+    const demo = window.quorvanteledix.lastDemo;
+    if (!demo) return null;
+    let s = '';
+    for (let i = 0; i < demo.bytes.length; i += 0x8000) s += String.fromCharCode.apply(null, demo.bytes.subarray(i, i + 0x8000));
+    return { b64: btoa(s), name: demo.name, passes: demo.passes, hash: demo.hash };
+  });
+  return d && { bytes: Buffer.from(d.b64, 'base64'), name: d.name, passes: d.passes, hash: d.hash };
+}
+
+// The sheet hash a demo's header names (bytes 12..19, little-endian), as
+// the page and the runner write it.
+export const headerSheetHash = (bytes) => Buffer.from(bytes).readBigUInt64LE(12).toString(16).padStart(16, '0');
+
 export function textOf(page, selector) {
   return page.evaluate((sel) => document.querySelector(sel)?.textContent ?? null, selector);
 }

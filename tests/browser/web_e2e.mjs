@@ -5,9 +5,12 @@
 // repaints it, full screen keeps the keys, F12 minimizes to the "Click to
 // resume" overlay, Esc ends the program. Then, with the sheet missing, the
 // "Error" box appears and Enter dismisses it. Then demos (demo_e2e.mjs): a
-// game saved with F9, replayed by the native runner and played in the page.
+// game saved with F9, replayed by the native runner and played in the page;
+// and the player's own sheets (player_sheet_e2e.mjs): checked, refused or
+// played, remembered, and forgotten again.
 // Prints the median frame time and saves web-page.png (play), web-error.png
-// (the box) and web-demo.png (a playback) in the current folder.
+// (the box), web-demo.png (a playback) and web-sheet.png (a player's sheet
+// the start-up refused) in the current folder.
 //
 // Usage: node web_e2e.mjs [DIST_FOLDER]   (default: ../../dist/web)
 // QV_NATIVE_RUNNER names the native quorvanteledix-headless that replays
@@ -22,6 +25,7 @@ import { fileURLToPath } from 'node:url';
 
 import { demoPages } from './demo_e2e.mjs';
 import { padPages } from './pad_e2e.mjs';
+import { playerSheetPages } from './player_sheet_e2e.mjs';
 import {
   WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, serveFolder, sleep, startChromium, stopRunning, textOf,
 } from './harness.mjs';
@@ -464,6 +468,9 @@ try {
   await demoPages({
     check, fail, waitForStatus, expectStill, recordKeyDefaults, watchPage, consoleLines,
     dist, demoFolder, downloads: chromium.downloads, nativeRunner, LOAD_MS, STEP_MS,
+  }, chromium.browser, server.url);
+  await playerSheetPages({
+    check, fail, waitForStatus, waitForShip, watchPage, ship, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS,
   }, chromium.browser, server.url);
   exitCode = failed ? 1 : 0;
 } catch (err) {
