@@ -1,4 +1,5 @@
-// A demo checked against the page's city2.bmp.
+// A demo checked against the sheet the page plays with, its own city2.bmp
+// or the one a player chose.
 #include "web_demo_check.h"
 
 namespace webhost {
@@ -25,7 +26,7 @@ bool CheckDemo(const uint8_t* data, size_t size, const uint8_t* sheet, size_t sh
     hostcommon::DemoSheet here{hostcommon::ContentHash(sheet, sheetSize), static_cast<uint32_t>(sheetSize)};
     if (here.hash != demo.sheet.hash || here.size != demo.sheet.size) {
         error = "the demo was played with a city2.bmp of " + Describe(demo.sheet) +
-                "; this page's city2.bmp has " + Describe(here);
+                "; the sheet this page plays with has " + Describe(here);
         return false;
     }
     return true;

@@ -44,7 +44,7 @@ TEST(WebDemoCheck, RefusesWhatCannotBePlayedHereSayingWhy) {
         {"a demo of this sheet", good, &sheet, {}},
         {"a demo of another sheet", DemoFile(there), &sheet,
          {"played with a city2.bmp of hash " + thereHash + " (1000 bytes)",
-          "this page's city2.bmp has hash " + hereHash + " (1000 bytes)"}},
+          "the sheet this page plays with has hash " + hereHash + " (1000 bytes)"}},
         {"the same hash, another size", DemoFile({here.hash, 999}), &sheet, {"(999 bytes)", "(1000 bytes)"}},
         {"a demo cut short", cut, &sheet, {"not a demo this page can play", "cut short"}},
         {"not a demo at all", text, &sheet, {"not a demo file"}},
