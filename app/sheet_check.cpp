@@ -35,15 +35,22 @@ const NamedRect SPRITES[] = {
     {"explosion frame 5", &ExplosionRects[4]},
 };
 
-// The pixels of a bottom-up 8-bit image, addressed from its top-left.
+// The colours of a bottom-up 8-bit image, addressed from its top-left. The
+// sheet reaches the sprite surface by colour, not by palette entry: two
+// entries of one colour become the same pixel value there.
 class Pixels {
   public:
     explicit Pixels(CDib* sheet)
-        : bits_(sheet->lpBits), height_(sheet->GetHeight()), stride_((sheet->GetWidth() + 3) & ~3) {}
-    BYTE At(LONG x, LONG y) const { return bits_[(height_ - 1 - y) * stride_ + x]; }
+        : bits_(sheet->lpBits), table_(sheet->GetColorTable()), height_(sheet->GetHeight()),
+          stride_((sheet->GetWidth() + 3) & ~3) {}
+    DWORD At(LONG x, LONG y) const {
+        const RGBQUAD& c = table_[bits_[(height_ - 1 - y) * stride_ + x]];
+        return static_cast<DWORD>(c.rgbRed) << 16 | c.rgbGreen << 8 | c.rgbBlue;
+    }
 
   private:
     const BYTE* bits_;
+    const RGBQUAD* table_;
     LONG height_;
     LONG stride_;
 };
@@ -89,7 +96,7 @@ void CheckPalette(CDib* sheet, std::vector<std::string>& problems) {
 
 // A sprite shows every pixel but those of the key colour. Key-coloured
 // pixels that the sprite's outer key-coloured area does not reach are holes.
-void CheckSprite(const Pixels& pixels, BYTE key, const NamedRect& sprite, std::vector<std::string>& problems) {
+void CheckSprite(const Pixels& pixels, DWORD key, const NamedRect& sprite, std::vector<std::string>& problems) {
     const RECT& r = *sprite.rect;
     LONG width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return;
@@ -160,7 +167,7 @@ SheetReport CheckSheet(LPCSTR name) {
     }
     CheckPalette(&sheet, report.problems);
     Pixels pixels(&sheet);
-    BYTE key = pixels.At(1, 500);
+    DWORD key = pixels.At(1, 500);
     for (const NamedRect& sprite : SPRITES) CheckSprite(pixels, key, sprite, report.problems);
     report.verdict = report.problems.empty() ? SHEET_GOOD : SHEET_DOUBTFUL;
     return report;

@@ -126,6 +126,15 @@ with tempfile.TemporaryDirectory() as folder:
     holed = checker("holed.bmp", assemble(info, table, bytes(stray)))
     check(holed.returncode == 1 and "player sprite" in holed.stdout and "(%d, %d)" % inner in holed.stdout,
           "checker: a key-coloured pixel inside the ship looks wrong (1)")
+    # The same hole made with another palette entry of the key's colour: the
+    # sprite surface gets colours, so it is a hole just the same.
+    twin_table = bytearray(table)
+    twin_table[4 * 200:4 * 200 + 4] = table[4 * key:4 * key + 4]
+    twin = bytearray(pixels)
+    twin[at(*inner)] = 200
+    twinned = checker("twin.bmp", assemble(info, bytes(twin_table), bytes(twin)))
+    check(twinned.returncode == 1 and "(%d, %d)" % inner in twinned.stdout,
+          "checker: another entry of the key's colour inside the ship looks wrong (1)")
     small_info = struct.pack("<IiiHHIIiiII", 40, 320, 240, 1, 8, 0, 0, 0, 0, 0, 0)
     small = checker("small.bmp", assemble(small_info, table, bytes(320 * 240)))
     check(small.returncode == 2 and "320 x 240" in small.stdout, "checker: a 320 x 240 sheet cannot be used (2)")
