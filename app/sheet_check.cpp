@@ -2,6 +2,7 @@
 // problem with it, the ones that stop the game first.
 #include "sheet_check.h"
 
+#include <cstdio>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -55,7 +56,11 @@ class Pixels {
     LONG stride_;
 };
 
-std::string Position(LONG x, LONG y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
+std::string Position(LONG x, LONG y) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "(%ld, %ld)", static_cast<long>(x), static_cast<long>(y));
+    return text;
+}
 
 // Colours of a 16-, 24- or 32-bit picture, counted up to 257.
 size_t CountColours(CDib* sheet) {

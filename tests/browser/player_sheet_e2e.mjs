@@ -139,8 +139,9 @@ async function expectGoesOn(t, page, what) {
 
 // The sheet refused while the game runs, said in `words` on the page.
 async function expectRefused(t, page, name, words) {
-  const said = await poll(async () => (await sheetStatus(page)).message, t.STEP_MS);
-  if (!said) t.fail(`no #sheet-message is shown after ${name}`);
+  // The message of an earlier refusal may still show: wait for this one's.
+  const said = await poll(async () => (await sheetStatus(page)).message?.includes(`${name} cannot be used`), t.STEP_MS);
+  if (!said) t.fail(`no #sheet-message about ${name} is shown: ${JSON.stringify((await sheetStatus(page)).message)}`);
   const st = await sheetStatus(page);
   for (const w of [`${name} cannot be used`, ...words]) {
     if (!st.message.includes(w)) t.fail(`#sheet-message does not say "${w}": ${JSON.stringify(st.message)}`);
