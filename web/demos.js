@@ -2,6 +2,7 @@
 // dropped on the page played back. The program checks a demo; the page keeps
 // it over a reload and hands it to the new program before it starts.
 import { $, fromBase64, game, onButton, program, toBase64 } from './state.js';
+import { forgetLink, linkedDemo, offerLink } from './demo_links.js';
 
 // The demo to play after a reload, kept for this tab and this page's path.
 const kDemoKey = 'quorvanteledix.demo:' + location.pathname;
@@ -15,6 +16,10 @@ try {
 } catch (e) {
   playback = null;
 }
+// Else the demo the page's address carries, if any (demo_links.js).
+const linked = playback ? null : linkedDemo();
+if (linked?.why) refuse(linked.name, linked.why);
+else if (linked) playback = linked;
 
 // The demo this program is to play, as bytes, or null for the live game.
 export function playbackBytes() {
@@ -35,12 +40,23 @@ export function refuse(name, why) {
 
 // Keeps the demo over a reload, which starts the program again on it.
 function reloadInto(name, data) {
+  if (linked && data === linked.data) {
+    location.reload(); // the address carries it
+    return;
+  }
   try {
     sessionStorage.setItem(kDemoKey, JSON.stringify({ name, data }));
   } catch (e) {
     refuse(name, 'the page cannot keep it over a reload (' + e.message + ')');
     return;
   }
+  forgetLink();
+  location.reload();
+}
+
+// Starts the live game: a reload with no demo to play.
+export function playLive() {
+  forgetLink();
   location.reload();
 }
 
@@ -87,6 +103,7 @@ export function demoSaved(bytes, name, passes, hash) {
   link.textContent = `Download demo (${passes} passes)`;
   link.hidden = false;
   link.click();
+  offerLink(game.lastDemo);
 }
 
 function setDemoPaused(paused) {
@@ -96,6 +113,7 @@ function setDemoPaused(paused) {
   $('demo-pause').textContent = paused ? 'Resume' : 'Pause';
   if (!paused && Module.qvWake) Module.qvWake();
 }
+onButton('play-yourself', playLive);
 onButton('demo-pause', () => {
   if (!game.demo.ended) setDemoPaused(!game.demo.paused);
 });
@@ -115,6 +133,7 @@ export function demoProgress(played, passes, over, screenHash) {
     demo.mode = 'playback';
     demo.name = playback ? playback.name : null;
     $('demo-bar').hidden = false;
+    $('play-yourself').hidden = false;
     $('demos').hidden = true;
   }
   demo.played = played;

@@ -5,7 +5,7 @@
 // on the page are sheets or demos (sheets.js, demos.js). What the host asks
 // of the page comes through the Module.qv* hooks below.
 import { $, game, showOnly } from './state.js';
-import { demoProgress, demoRefusedAtStart, demoSaved, playDemo, playbackBytes, refuse } from './demos.js';
+import { demoProgress, demoRefusedAtStart, demoSaved, playDemo, playLive, playbackBytes, refuse } from './demos.js';
 import { fit, messageBox, toggleFullscreen } from './screen.js';
 import { refuseSheet, reviewPlayerSheet, sheetBytes, useSheet } from './sheets.js';
 
@@ -16,7 +16,7 @@ $('fullscreen').addEventListener('click', (e) => {
   toggleFullscreen();
   e.currentTarget.blur(); // the keys stay the game's
 });
-$('play-again').addEventListener('click', () => location.reload());
+$('play-again').addEventListener('click', playLive); // a link's demo is not played again
 
 // The program's end unwinds out of the runtime as an ExitStatus; it is
 // the end, not an error.
