@@ -8,6 +8,7 @@ import { $, game, showOnly } from './state.js';
 import { demoProgress, demoRefusedAtStart, demoSaved, playDemo, playLive, playbackBytes, refuse } from './demos.js';
 import { fit, messageBox, toggleFullscreen } from './screen.js';
 import { refuseSheet, reviewPlayerSheet, sheetBytes, useSheet } from './sheets.js';
+import { keepOffline } from './offline.js';
 
 const canvas = $('screen');
 const counters = [$('shield'), $('lives'), $('boss-energy'), $('score')];
@@ -151,3 +152,4 @@ script.onerror = () => {
 };
 document.body.appendChild(script);
 fit();
+keepOffline();

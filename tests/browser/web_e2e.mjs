@@ -7,7 +7,9 @@
 // "Error" box appears and Enter dismisses it. Then demos (demo_e2e.mjs): a
 // game saved with F9, replayed by the native runner and played in the page;
 // and the player's own sheets (player_sheet_e2e.mjs): checked, refused or
-// played, remembered, and forgotten again.
+// played, remembered, and forgotten again. Then offline play
+// (offline_e2e.mjs): the page's worker, installability, a reload with no
+// network, and a new build offered and taken.
 // Prints the median frame time and saves web-page.png (play), web-error.png
 // (the box), web-demo.png (a playback) and web-sheet.png (a player's sheet
 // the start-up refused) in the current folder.
@@ -24,6 +26,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { demoPages } from './demo_e2e.mjs';
+import { offlinePages } from './offline_e2e.mjs';
 import { padPages } from './pad_e2e.mjs';
 import { playerSheetPages } from './player_sheet_e2e.mjs';
 import {
@@ -472,6 +475,7 @@ try {
   await playerSheetPages({
     check, fail, waitForStatus, waitForShip, watchPage, ship, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS,
   }, chromium.browser, server.url);
+  await offlinePages({ check, fail, waitForStatus, expectPlaying, watchPage, dist, LOAD_MS, STEP_MS }, chromium.browser);
   exitCode = failed ? 1 : 0;
 } catch (err) {
   if (!stopping) {
