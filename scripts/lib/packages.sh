@@ -9,6 +9,7 @@ TEST_PACKAGES+=(openbox twm wmctrl procps) # the game end to end under real wind
 BENCH_PACKAGES=(cmake make g++ pkg-config libbenchmark-dev libsdl2-dev libpng-dev python3) # scripts/bench; python3 prints its table
 WINDOWS_PACKAGES=(cmake make g++ pkg-config libpng-dev g++-mingw-w64-i686 zip) # scripts/build-windows
 WEB_PACKAGES=(cmake make g++ pkg-config libpng-dev emscripten binaryen nodejs python3) # scripts/web
+BROWSER_PACKAGES=(chromium firefox-esr) # scripts/test's browser layer: the page in both engines
 # xxHash's header: content and screen hashes, in every configuration of the project.
 TEST_PACKAGES+=(libxxhash-dev) PLAY_PACKAGES+=(libxxhash-dev) BENCH_PACKAGES+=(libxxhash-dev)
 WINDOWS_PACKAGES+=(libxxhash-dev) WEB_PACKAGES+=(libxxhash-dev)

@@ -1,5 +1,5 @@
 // End-to-end test of the browser build as a person plays it, in headless
-// Chromium: the page shows the background and the ship, an arrow key held
+// Chromium or Firefox: the page shows the background and the ship, an arrow key held
 // moves the ship, P freezes and resumes the picture, the counters start where
 // the game starts them, losing focus or visibility stops play and coming back
 // repaints it, full screen keeps the keys, F12 minimizes to the "Click to
@@ -7,7 +7,9 @@
 // "Error" box appears and Enter dismisses it. Then demos (demo_e2e.mjs): a
 // game saved with F9, replayed by the native runner and played in the page;
 // and the player's own sheets (player_sheet_e2e.mjs): checked, refused or
-// played, remembered, and forgotten again. Then offline play
+// played, remembered, and forgotten again. Then demos as links
+// (demo_link_e2e.mjs): copied, opened in a fresh context to the native
+// runner's screen, refused when broken. Then offline play
 // (offline_e2e.mjs): the page's worker, installability, a reload with no
 // network, and a new build offered and taken.
 // Prints the median frame time and saves web-page.png (play), web-error.png
@@ -18,19 +20,24 @@
 // QV_NATIVE_RUNNER names the native quorvanteledix-headless that replays
 // the page's demo (run in DIST_FOLDER, beside its city2.bmp); QV_SHEET_JSON
 // the sheet's facts (default: build-web/bin/city2.json, as scripts/web
-// leaves it).
-// Exit status: 0 passed, 1 failed, 77 skipped (Chromium or puppeteer-core missing).
+// leaves it). QV_WEB_E2E_ONLY, a comma-separated list of play, no-sheet,
+// pad, demo, sheet, layout, link and offline, runs only those parts. QV_BROWSER=firefox
+// runs them in Firefox ESR (engines.mjs); parts Firefox cannot run, or that
+// the Chromium run covers, are named with why ("skipped in Firefox: ...").
+// Exit status: 0 passed, 1 failed, 77 skipped (the browser or puppeteer-core missing).
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { demoPages } from './demo_e2e.mjs';
+import { demoLinkPages } from './demo_link_e2e.mjs';
+import { engineNamed, startBrowser } from './engines.mjs';
 import { offlinePages } from './offline_e2e.mjs';
 import { padPages } from './pad_e2e.mjs';
 import { playerSheetPages } from './player_sheet_e2e.mjs';
 import {
-  WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, serveFolder, sleep, startChromium, stopRunning, textOf,
+  WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, serveFolder, sleep, stopRunning, textOf,
 } from './harness.mjs';
 import {
   SCREEN_H, SCREEN_W, readBmp8, readShip, sameRgb, screenRgb, shipShareAt,
@@ -38,7 +45,7 @@ import {
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const dist = path.resolve(process.argv[2] ?? path.join(here, '..', '..', 'dist', 'web'));
-const chromiumPath = process.env.CHROMIUM ?? '/usr/bin/chromium';
+const engine = engineNamed(process.env.QV_BROWSER);
 const LOAD_MS = 90000; // compiling the WebAssembly on a busy 2-core machine
 const STEP_MS = 10000;
 const STILL_MS = 1000; // the least time a check keeps the game paused or inactive
@@ -69,9 +76,30 @@ async function check(name, body) {
   }
 }
 
+// The parts Firefox leaves out, and why: what needs Chromium's DevTools
+// protocol or emulation, and what the Chromium run covers already (the
+// Firefox run is kept to the core of the page and takes a minute or two).
+const NOT_IN_FIREFOX = {
+  pad: 'the idle cost is read from Chromium\'s performance metrics over CDP; the Chromium run covers game controllers',
+  layout: 'device and CPU-throttling emulation are Chromium\'s (CDP)',
+  touch: 'touch emulation is Chromium\'s',
+  link: 'Firefox has no clipboard permissions a test can grant or refuse; the Chromium run covers demo links',
+};
+function engineRuns(part) {
+  const why = engine.id === 'firefox' && NOT_IN_FIREFOX[part];
+  if (why) console.log(`skipped in Firefox: ${part}: ${why}`);
+  return !why;
+}
+// For a check inside a part: true in Chromium, else says why it is skipped.
+function chromiumOnly(name, why) {
+  if (engine.id === 'chromium') return true;
+  console.log(`skipped in ${engine.name}: ${name}: ${why}`);
+  return false;
+}
+
 // ---- Skips: only for a missing browser or driver.
-if (!fs.existsSync(chromiumPath)) {
-  console.log(`SKIP: no Chromium at ${chromiumPath}`);
+if (!fs.existsSync(engine.path)) {
+  console.log(`SKIP: no ${engine.name} at ${engine.path}`);
   process.exit(77);
 }
 let puppeteer;
@@ -461,21 +489,29 @@ async function missingSheetPage(browser, base) {
 let exitCode = 1;
 try {
   server = await serveFolder(dist, requests);
-  chromium = await startChromium(puppeteer, chromiumPath);
+  chromium = await startBrowser(puppeteer, engine); // Chromium or Firefox, whichever QV_BROWSER names
   demoFolder = fs.mkdtempSync(path.join(os.tmpdir(), 'web_e2e-demos-'));
   console.log(`serving ${dist} at ${server.url}; ${await chromium.browser.version()}`);
-  await playPage(chromium.browser, server.url);
-  await missingSheetPage(chromium.browser, server.url);
-  await padPages({ check, fail, waitForStatus, waitForShip, expectStill, expectPlaying, watchPage, LOAD_MS, STEP_MS },
+  const only = process.env.QV_WEB_E2E_ONLY ? process.env.QV_WEB_E2E_ONLY.split(',') : null;
+  const runs = (part) => (!only || only.includes(part)) && engineRuns(part);
+  if (runs('play')) await playPage(chromium.browser, server.url);
+  if (runs('no-sheet')) await missingSheetPage(chromium.browser, server.url);
+  if (runs('pad')) await padPages({ check, fail, waitForStatus, waitForShip, expectStill, expectPlaying, watchPage, LOAD_MS, STEP_MS },
     chromium.browser, server.url);
-  await demoPages({
+  if (runs('demo')) await demoPages({
     check, fail, waitForStatus, expectStill, recordKeyDefaults, watchPage, consoleLines,
     dist, demoFolder, downloads: chromium.downloads, nativeRunner, LOAD_MS, STEP_MS,
   }, chromium.browser, server.url);
-  await playerSheetPages({
+  if (runs('sheet')) await playerSheetPages({
     check, fail, waitForStatus, waitForShip, watchPage, ship, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS,
   }, chromium.browser, server.url);
-  await offlinePages({ check, fail, waitForStatus, expectPlaying, watchPage, dist, LOAD_MS, STEP_MS }, chromium.browser);
+  if (runs('link')) {
+    await demoLinkPages({ check, fail, waitForStatus, watchPage, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS },
+      chromium.browser, server.url);
+  }
+  if (runs('offline')) {
+    await offlinePages({ check, fail, chromiumOnly, waitForStatus, expectPlaying, watchPage, dist, LOAD_MS, STEP_MS }, chromium.browser);
+  }
   exitCode = failed ? 1 : 0;
 } catch (err) {
   if (!stopping) {
