@@ -31,8 +31,14 @@ window.addEventListener('unhandledrejection', (e) => {
   if (isExit(e.reason)) e.preventDefault();
 });
 
+// A counter is written only when it changed: every write lays the page out
+// again before the next picture, a cost a slow phone feels every frame.
+const shownCounters = [];
 function updateCounters() {
-  for (let i = 0; i < counters.length; i++) counters[i].textContent = String(Module._qv_counter(i));
+  for (let i = 0; i < counters.length; i++) {
+    const value = Module._qv_counter(i);
+    if (value !== shownCounters[i]) counters[i].textContent = String((shownCounters[i] = value));
+  }
 }
 
 function ended(status) {

@@ -5,25 +5,41 @@ import { $ } from './state.js';
 const canvas = $('screen');
 const stage = $('stage');
 
-// The largest whole factor of 640 x 480 that fits, counted in device
-// pixels so that every game pixel is a square of whole device pixels;
-// a stage smaller than the picture shrinks it with its aspect kept.
+// The picture's size in the stage. Where 640 x 480 CSS pixels fit, the
+// largest whole factor of 640 x 480 counted in device pixels, so that every
+// game pixel is a square of whole device pixels. Where they do not (a phone),
+// the largest size that fits with the aspect kept, rounded down to whole
+// device pixels: the full width in portrait, the full height in landscape.
 export function fit() {
   const ratio = window.devicePixelRatio || 1;
-  const w = stage.clientWidth * ratio, h = stage.clientHeight * ratio;
-  let scale = Math.floor(Math.min(w / canvas.width, h / canvas.height));
-  if (scale < 1) scale = Math.min(w / canvas.width, h / canvas.height);
-  canvas.style.width = (canvas.width * scale) / ratio + 'px';
-  canvas.style.height = (canvas.height * scale) / ratio + 'px';
+  const cssW = stage.clientWidth, cssH = stage.clientHeight;
+  const w = cssW * ratio, h = cssH * ratio;
+  const fits = cssW >= canvas.width && cssH >= canvas.height;
+  let scale = Math.min(w / canvas.width, h / canvas.height);
+  if (fits) scale = Math.max(1, Math.floor(scale));
+  canvas.style.width = Math.floor(canvas.width * scale) / ratio + 'px';
+  canvas.style.height = Math.floor(canvas.height * scale) / ratio + 'px';
 }
 window.addEventListener('resize', fit);
 document.addEventListener('fullscreenchange', fit);
+// The bar below can grow (a demo's progress, a refused sheet's reasons) and
+// take height from the stage without the window changing.
+if (window.ResizeObserver) new ResizeObserver(() => fit()).observe(stage);
+
+// Full screen on a phone is best held sideways: where the browser lets the
+// page lock the orientation it does; a refusal (most desktops, Safari)
+// leaves the orientation to the player.
+function askLandscape() {
+  const orientation = screen.orientation;
+  if (!orientation || typeof orientation.lock !== 'function') return;
+  orientation.lock('landscape').catch((e) => console.info('Landscape not locked: ' + e.message));
+}
 
 export function toggleFullscreen() {
   if (document.fullscreenElement) {
     document.exitFullscreen().catch(() => {});
   } else if (stage.requestFullscreen) {
-    stage.requestFullscreen().catch((e) => console.warn('Full screen refused: ' + e.message));
+    stage.requestFullscreen().then(askLandscape, (e) => console.warn('Full screen refused: ' + e.message));
   }
 }
 

@@ -7,11 +7,12 @@
 // "Error" box appears and Enter dismisses it. Then demos (demo_e2e.mjs): a
 // game saved with F9, replayed by the native runner and played in the page;
 // and the player's own sheets (player_sheet_e2e.mjs): checked, refused or
-// played, remembered, and forgotten again. Then demos as links
-// (demo_link_e2e.mjs): copied, opened in a fresh context to the native
-// runner's screen, refused when broken. Then offline play
-// (offline_e2e.mjs): the page's worker, installability, a reload with no
-// network, and a new build offered and taken.
+// played, remembered, and forgotten again. Then the layout on phones,
+// tablets and a desktop, and a frame's cost with the CPU slowed 4x
+// (layout_e2e.mjs). Then demos as links (demo_link_e2e.mjs): copied, opened
+// in a fresh context to the native runner's screen, refused when broken.
+// Then offline play (offline_e2e.mjs): the page's worker, installability,
+// a reload with no network, and a new build offered and taken.
 // Prints the median frame time and saves web-page.png (play), web-error.png
 // (the box), web-demo.png (a playback) and web-sheet.png (a player's sheet
 // the start-up refused) in the current folder.
@@ -32,6 +33,7 @@ import { fileURLToPath } from 'node:url';
 
 import { demoPages } from './demo_e2e.mjs';
 import { demoLinkPages } from './demo_link_e2e.mjs';
+import { layoutPages } from './layout_e2e.mjs';
 import { engineNamed, startBrowser } from './engines.mjs';
 import { offlinePages } from './offline_e2e.mjs';
 import { padPages } from './pad_e2e.mjs';
@@ -505,6 +507,9 @@ try {
   if (runs('sheet')) await playerSheetPages({
     check, fail, waitForStatus, waitForShip, watchPage, ship, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS,
   }, chromium.browser, server.url);
+  if (runs('layout')) {
+    await layoutPages({ check, fail, waitForStatus, watchPage, consoleLines, LOAD_MS, STEP_MS }, chromium.browser, server.url);
+  }
   if (runs('link')) {
     await demoLinkPages({ check, fail, waitForStatus, watchPage, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS },
       chromium.browser, server.url);
