@@ -5,8 +5,9 @@
 // the demo in URL-safe base64. Demos over 64 KB get no link, and the page
 // says why (faked through the page's own qvOnDemoSaved). The link opened in
 // a fresh browser context plays the demo to the screen the native runner
-// ends on; "Play yourself" leaves it for a live game without the fragment;
-// a link to a demo cut short is refused as a chosen one is.
+// ends on; "Play yourself" leaves it for a live game without the fragment,
+// and the link pasted into that page's address bar plays it again; a link
+// to a demo cut short is refused as a chosen one is.
 // web_e2e.mjs runs them with its bookkeeping, passed in as `t`.
 import fs from 'node:fs';
 import path from 'node:path';
@@ -19,7 +20,7 @@ const TOO_BIG = 'This demo is 65 KB; links carry demos up to 64 KB: download the
 const PLAY_MS = 120000;
 
 function demoState(page) {
-  return page.evaluate(() => ({ ...window.quorvanteledix.demo, location: location.href }));
+  return page.evaluate(() => ({ ...window.quorvanteledix?.demo, location: location.href, reloaded: !window.__e2eOld }));
 }
 
 // Fails unless the live game runs on `page`: no playback, frames going on.
@@ -129,16 +130,28 @@ async function linkedPages(t, context, base, demo) {
     if (!st.ended || st.played !== demo.passes) fail(`the playback ended at ${st.played} of ${demo.passes} passes`);
     if (st.endScreen !== demo.hash) fail(`the playback ended on screen ${st.endScreen}, the runner on ${demo.hash}`);
   });
-  if (played) {
-    await check('"Play yourself" starts the live game at the address without the fragment', async () => {
-      await Promise.all([
-        viewer.waitForNavigation({ waitUntil: 'load', timeout: t.LOAD_MS }),
-        viewer.click('#play-yourself'),
-      ]);
-      await expectLive(t, viewer, 'after Play yourself');
-      const st = await demoState(viewer);
-      if (st.location !== `${base}index.html`) fail(`the page's address is ${st.location.slice(0, 120)}`);
-      if (await isShown(viewer, '#demo-message')) fail(`the page says ${JSON.stringify(await textOf(viewer, '#demo-message'))}`);
+  const live = played && await check('"Play yourself" starts the live game at the address without the fragment', async () => {
+    await Promise.all([
+      viewer.waitForNavigation({ waitUntil: 'load', timeout: t.LOAD_MS }),
+      viewer.click('#play-yourself'),
+    ]);
+    await expectLive(t, viewer, 'after Play yourself');
+    const st = await demoState(viewer);
+    if (st.location !== `${base}index.html`) fail(`the page's address is ${st.location.slice(0, 120)}`);
+    if (await isShown(viewer, '#demo-message')) fail(`the page says ${JSON.stringify(await textOf(viewer, '#demo-message'))}`);
+  });
+  if (live) {
+    await check('the link pasted into the address bar of the open page plays its demo', async () => {
+      // Only the fragment changes: the page itself has to start again.
+      await viewer.evaluate((hash) => {
+        window.__e2eOld = true;
+        location.hash = hash;
+      }, new URL(demo.link).hash);
+      const started = await poll(async () => {
+        const st = await demoState(viewer).catch(() => ({})); // between the two documents
+        return st.reloaded && st.mode === 'playback';
+      }, t.LOAD_MS);
+      if (!started) fail(`no playback: ${JSON.stringify(await demoState(viewer))}`);
     });
   }
   await viewer.close();
