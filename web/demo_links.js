@@ -79,7 +79,8 @@ function showLinkField(link, refusal) {
   field.hidden = false;
   field.focus();
   field.select();
-  tell(`The browser did not let the page copy (${refusal}): copy the link from the field.`);
+  tell('The browser did not let the page copy the link: copy it from the field.');
+  console.warn(`Copy link refused: ${refusal}`);
 }
 
 onButton('demo-copy-link', () => {
