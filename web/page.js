@@ -8,6 +8,7 @@ import { $, game, showOnly } from './state.js';
 import { demoProgress, demoRefusedAtStart, demoSaved, playDemo, playLive, playbackBytes, refuse } from './demos.js';
 import { fit, messageBox, toggleFullscreen } from './screen.js';
 import { refuseSheet, reviewPlayerSheet, sheetBytes, useSheet } from './sheets.js';
+import './touch.js'; // the on-screen pad for phones and tablets
 import { keepOffline } from './offline.js';
 
 const canvas = $('screen');

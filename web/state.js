@@ -11,6 +11,7 @@ export const game = {
   minimized: false,
   frames: 0,
   frameTimes: [], // ms of one frame of the program plus its present
+  lastFrameAt: null, // performance.now() of the last frame presented
   exitStatus: null,
   build: null, // 'simd' | 'portable'
   // The demo F9 saved last: { bytes (Uint8Array), name, passes, hash }.
@@ -31,6 +32,7 @@ export const game = {
   },
   noteFrame(workMs) {
     this.frames++;
+    this.lastFrameAt = performance.now();
     this.frameTimes.push(workMs);
     if (this.frameTimes.length > kFrameTimesKept) this.frameTimes.shift();
   },

@@ -9,20 +9,25 @@
 // and the player's own sheets (player_sheet_e2e.mjs): checked, refused or
 // played, remembered, and forgotten again. Then the layout on phones,
 // tablets and a desktop, and a frame's cost with the CPU slowed 4x
-// (layout_e2e.mjs). Then demos as links (demo_link_e2e.mjs): copied, opened
+// (layout_e2e.mjs). Then a phone's touch pad (touch_e2e.mjs): shown at a
+// touch and hidden at a key, its controls named and finger-sized, no
+// scrolling, steering and firing with one finger and two, its demo replayed
+// by the native runner, Pause, and Quit that asks first. Then demos as
+// links (demo_link_e2e.mjs): copied, opened
 // in a fresh context to the native runner's screen, refused when broken.
 // Then offline play (offline_e2e.mjs): the page's worker, installability,
 // a reload with no network, and a new build offered and taken.
 // Prints the median frame time and saves web-page.png (play), web-error.png
-// (the box), web-demo.png (a playback) and web-sheet.png (a player's sheet
-// the start-up refused) in the current folder.
+// (the box), web-demo.png (a playback), web-sheet.png (a player's sheet
+// the start-up refused) and web-phone.png (a phone with the touch pad) in
+// the current folder.
 //
 // Usage: node web_e2e.mjs [DIST_FOLDER]   (default: ../../dist/web)
 // QV_NATIVE_RUNNER names the native quorvanteledix-headless that replays
 // the page's demo (run in DIST_FOLDER, beside its city2.bmp); QV_SHEET_JSON
 // the sheet's facts (default: build-web/bin/city2.json, as scripts/web
 // leaves it). QV_WEB_E2E_ONLY, a comma-separated list of play, no-sheet,
-// pad, demo, sheet, layout, link and offline, runs only those parts. QV_BROWSER=firefox
+// pad, demo, sheet, layout, touch, link and offline, runs only those parts. QV_BROWSER=firefox
 // runs them in Firefox ESR (engines.mjs); parts Firefox cannot run, or that
 // the Chromium run covers, are named with why ("skipped in Firefox: ...").
 // Exit status: 0 passed, 1 failed, 77 skipped (the browser or puppeteer-core missing).
@@ -38,6 +43,7 @@ import { engineNamed, startBrowser } from './engines.mjs';
 import { offlinePages } from './offline_e2e.mjs';
 import { padPages } from './pad_e2e.mjs';
 import { playerSheetPages } from './player_sheet_e2e.mjs';
+import { touchPages } from './touch_e2e.mjs';
 import {
   WITHOUT_SHEET, captureCanvas, gameStatus, isShown, poll, serveFolder, sleep, stopRunning, textOf,
 } from './harness.mjs';
@@ -509,6 +515,10 @@ try {
   }, chromium.browser, server.url);
   if (runs('layout')) {
     await layoutPages({ check, fail, waitForStatus, watchPage, consoleLines, LOAD_MS, STEP_MS }, chromium.browser, server.url);
+  }
+  if (runs('touch')) {
+    await touchPages({ check, fail, waitForStatus, expectStill, watchPage, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS },
+      chromium.browser, server.url);
   }
   if (runs('link')) {
     await demoLinkPages({ check, fail, waitForStatus, watchPage, dist, demoFolder, nativeRunner, LOAD_MS, STEP_MS },

@@ -1,7 +1,8 @@
 // Game controllers as the game's keyboard: the d-pad and left stick hold the
 // arrow keys, the south and west face buttons hold Ctrl, Start and Back are
 // the P and Esc key commands. Also how keys held from the keyboard and from
-// the pads combine into the one asynchronous key table.
+// the pads (and an on-screen pad's touches) combine into the one
+// asynchronous key table.
 // The input core's pad mapping (input_core.h); it touches no host, so it
 // is checked on its own.
 #pragma once
@@ -60,8 +61,9 @@ class Gamepads final {
     std::vector<Pad> pads_;
 };
 
-// Where a held key comes from.
-enum class KeySource { Keyboard, Pad };
+// Where a held key comes from: the keyboard, the game controllers, or an
+// on-screen pad's touches.
+enum class KeySource { Keyboard, Pad, Touch };
 
 // The asynchronous key table fed by several sources: a key is down while
 // any source holds it, so letting go of a direction on the pad leaves the
@@ -77,7 +79,7 @@ class KeySources final {
     bool Holds(KeySource source, int vk) const;
 
   private:
-    static constexpr int kSources = 2;
+    static constexpr int kSources = 3;
     std::array<std::array<bool, 256>, kSources> held_{};
 };
 

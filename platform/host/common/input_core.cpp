@@ -1,10 +1,23 @@
-// The hosts' input core: keys, pads, activation and the one queue.
+// The hosts' input core: keys, pads, touch, activation and the one queue.
 #include "input_core.h"
 
 namespace hostcommon {
 
 namespace {
+
 constexpr int kVkF9 = vk::kF1 + 8;
+
+// The keys an on-screen pad's controls hold, releases looked at first.
+struct TouchKey {
+    unsigned bit;
+    VirtualKey key;
+};
+constexpr TouchKey kTouchKeys[] = {
+    {touch::kLeft, {vk::kLeft}}, {touch::kUp, {vk::kUp}},
+    {touch::kRight, {vk::kRight}}, {touch::kDown, {vk::kDown}},
+    {touch::kFire, {vk::kControl, vk::kLControl}},
+};
+
 } // namespace
 
 bool InputCore::Reserved(VirtualKey key, bool repeat, bool alt) {
@@ -24,15 +37,23 @@ bool InputCore::Reserved(VirtualKey key, bool repeat, bool alt) {
 }
 
 InputCore::KeyFate InputCore::KeyDown(VirtualKey key, bool repeat, bool alt, Reach reach) {
+    return SourceKeyDown(Moves::Keyboard, key, repeat, alt, reach);
+}
+
+InputCore::KeyFate InputCore::KeyUp(VirtualKey key, bool alt) {
+    return SourceKeyUp(Moves::Keyboard, key, alt);
+}
+
+InputCore::KeyFate InputCore::SourceKeyDown(Moves moves, VirtualKey key, bool repeat, bool alt, Reach reach) {
     if (!live_) return key.vk == vk::kReturn && alt && Reserved(key, repeat, alt) ? KeyFate::Host : KeyFate::Ignored;
     if (!repeat && UserInput(reach)) return KeyFate::Host; // a key that restores the game is not the game's
     if (key.vk == 0 || !activation_.Active()) return KeyFate::Ignored;
     if (Reserved(key, repeat, alt)) return KeyFate::Host;
-    Queue({host::EventKind::KeyDown, key.vk, repeat, alt}, Moves::Keyboard, key);
+    Queue({host::EventKind::KeyDown, key.vk, repeat, alt}, moves, key);
     return KeyFate::Program;
 }
 
-InputCore::KeyFate InputCore::KeyUp(VirtualKey key, bool alt) {
+InputCore::KeyFate InputCore::SourceKeyUp(Moves moves, VirtualKey key, bool alt) {
     if (key.vk == 0) return KeyFate::Ignored;
     if (key.vk == vk::kReturn && swallowReturnUp_) {
         swallowReturnUp_ = false;
@@ -42,8 +63,31 @@ InputCore::KeyFate InputCore::KeyUp(VirtualKey key, bool alt) {
     if (key.vk == vk::kSnapshot || key.vk == kVkF9) return KeyFate::Host;
     if (!activation_.Active()) return KeyFate::Ignored;
     // Windows reports the release of Alt itself as WM_SYSKEYUP.
-    Queue({host::EventKind::KeyUp, key.vk, false, alt || key.vk == vk::kMenu}, Moves::Keyboard, key);
+    Queue({host::EventKind::KeyUp, key.vk, false, alt || key.vk == vk::kMenu}, moves, key);
     return KeyFate::Program;
+}
+
+// Letting go first, so a finger sliding from one direction to the next
+// releases the old arrow before it presses the new one. A press the program
+// did not take (inactive, or taken to restore the window) is tried again at
+// the next change while the control is still held.
+void InputCore::TouchHold(unsigned held, Reach reach) {
+    for (const TouchKey& t : kTouchKeys) {
+        if ((held & t.bit) || !(touchHeld_ & t.bit)) continue;
+        touchHeld_ &= ~t.bit;
+        SourceKeyUp(Moves::Touch, t.key, false);
+    }
+    for (const TouchKey& t : kTouchKeys) {
+        if (!(held & t.bit) || (touchHeld_ & t.bit)) continue;
+        if (SourceKeyDown(Moves::Touch, t.key, false, false, reach) == KeyFate::Program) touchHeld_ |= t.bit;
+    }
+}
+
+InputCore::KeyFate InputCore::TouchPress(int vkCode, Reach reach) {
+    VirtualKey key{vkCode};
+    KeyFate fate = SourceKeyDown(Moves::Touch, key, false, false, reach);
+    if (fate == KeyFate::Program) SourceKeyUp(Moves::Touch, key, false);
+    return fate;
 }
 
 // The arrows and Ctrl a pad holds go straight into the key table, with no
@@ -87,6 +131,9 @@ bool InputCore::UserInput(Reach reach) {
 }
 
 void InputCore::Queue(const host::Event& event, Moves moves, VirtualKey key) {
+    // What touch holds is forgotten now: a control still held after this
+    // goes down again with the pad's next change, after the Deactivate.
+    if (event.kind == host::EventKind::Deactivate && moves != Moves::None) touchHeld_ = 0;
     Item item;
     item.event = event;
     item.moves = moves;
@@ -116,11 +163,12 @@ void InputCore::Apply(const Item& item) {
     switch (item.event.kind) {
     case host::EventKind::KeyDown:
     case host::EventKind::KeyUp:
-        if (item.moves == Moves::Keyboard) {
+        if (item.moves == Moves::Keyboard || item.moves == Moves::Touch) {
+            KeySource source = item.moves == Moves::Keyboard ? KeySource::Keyboard : KeySource::Touch;
             if (down)
-                PressKeyboardKey(item.key, sources_, keys_);
+                PressSourceKey(source, item.key, sources_, keys_);
             else
-                ReleaseKeyboardKey(item.key, sources_, keys_);
+                ReleaseSourceKey(source, item.key, sources_, keys_);
         } else if (item.moves == Moves::Pad) {
             if (down)
                 sources_.Press(KeySource::Pad, vk, keys_);
@@ -135,7 +183,7 @@ void InputCore::Apply(const Item& item) {
         break;
     case host::EventKind::Deactivate:
         // Held keys are forgotten when the application loses the foreground,
-        // the pads' included.
+        // the pads' and touch's included.
         if (item.moves == Moves::None) break;
         sources_.ReleaseAll(keys_);
         pads_.Clear();

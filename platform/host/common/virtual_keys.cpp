@@ -1,4 +1,4 @@
-// Modifier pairs and the keyboard's share of the key table.
+// Modifier pairs and the keyboard's (and touch's) share of the key table.
 #include "virtual_keys.h"
 
 namespace hostcommon {
@@ -9,18 +9,18 @@ int OtherSide(int sided) {
     return 0;
 }
 
-void PressKeyboardKey(VirtualKey key, KeySources& sources, host::KeyTable& table) {
-    sources.Press(KeySource::Keyboard, key.vk, table);
-    if (key.sided) sources.Press(KeySource::Keyboard, key.sided, table);
+void PressSourceKey(KeySource source, VirtualKey key, KeySources& sources, host::KeyTable& table) {
+    sources.Press(source, key.vk, table);
+    if (key.sided) sources.Press(source, key.sided, table);
 }
 
-void ReleaseKeyboardKey(VirtualKey key, KeySources& sources, host::KeyTable& table) {
+void ReleaseSourceKey(KeySource source, VirtualKey key, KeySources& sources, host::KeyTable& table) {
     if (key.sided) {
-        sources.Release(KeySource::Keyboard, key.sided, table);
+        sources.Release(source, key.sided, table);
         // VK_CONTROL (and VK_SHIFT, VK_MENU) stays down while the other side is held.
-        if (sources.Holds(KeySource::Keyboard, OtherSide(key.sided))) return;
+        if (sources.Holds(source, OtherSide(key.sided))) return;
     }
-    sources.Release(KeySource::Keyboard, key.vk, table);
+    sources.Release(source, key.vk, table);
 }
 
 } // namespace hostcommon

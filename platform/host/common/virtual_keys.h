@@ -79,9 +79,10 @@ struct VirtualKey {
 // VK_RCONTROL, VK_LMENU <-> VK_RMENU. 0 for any other code.
 int OtherSide(int sided);
 
-// A key of the keyboard went down (or repeated) or up: `sources` and the
-// table follow, both codes of a modifier included.
-void PressKeyboardKey(VirtualKey key, KeySources& sources, host::KeyTable& table);
-void ReleaseKeyboardKey(VirtualKey key, KeySources& sources, host::KeyTable& table);
+// A key of the keyboard (or one that `source` holds the keyboard's way, as
+// an on-screen pad's) went down (or repeated) or up: `sources` and the table
+// follow, both codes of a modifier included.
+void PressSourceKey(KeySource source, VirtualKey key, KeySources& sources, host::KeyTable& table);
+void ReleaseSourceKey(KeySource source, VirtualKey key, KeySources& sources, host::KeyTable& table);
 
 } // namespace hostcommon

@@ -1,7 +1,8 @@
 // The page's input turned into calls on the input core: keys, focus,
-// visibility and clicks as the browser reports them, and the game
-// controllers sampled through the Gamepad API at each pass. During a
-// playback the core keeps all of it from the program.
+// visibility and clicks as the browser reports them, the game controllers
+// sampled through the Gamepad API at each pass, and the page's on-screen
+// pad (web/touch.js), which calls qv_touch_hold and qv_touch_press. During
+// a playback the core keeps all of it from the program.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -98,6 +99,38 @@ webhost::PadSample Sample(const EmscriptenGamepadEvent& g) {
 }
 
 } // namespace
+
+// The page's on-screen pad, called from the page's script (plain integers:
+// the program may be waiting meanwhile). It lies in the window, under the
+// "Click to resume" that covers a minimized game. While a box is open the
+// pad lets go but presses nothing, as the keys are the box's.
+
+// The pad now holds `held` (hostcommon::touch bits: 1 left, 2 up, 4 right,
+// 8 down, 16 fire). Returns what the core takes it to hold.
+extern "C" EMSCRIPTEN_KEEPALIVE int qv_touch_hold(int held) {
+    InputCore& input = hostcommon::Input();
+    unsigned mask = static_cast<unsigned>(held) & hostcommon::touch::kAll;
+    if (S().boxOpen) mask &= input.TouchHeld();
+    Handled([&] {
+        input.TouchHold(mask, InputCore::Reach::CoveredWindow);
+        return 0;
+    });
+    return static_cast<int>(input.TouchHeld());
+}
+
+// A command button pressed `vk` (P, VK_ESCAPE, VK_F9). Returns 0 when the
+// program got the key, 1 when the host took it (F9 saves the demo), 2 when
+// it went nowhere.
+extern "C" EMSCRIPTEN_KEEPALIVE int qv_touch_press(int vk) {
+    if (S().boxOpen) return 2;
+    InputCore& input = hostcommon::Input();
+    InputCore::KeyFate fate = Handled([&] { return input.TouchPress(vk, InputCore::Reach::CoveredWindow); });
+    switch (fate) {
+    case InputCore::KeyFate::Program: return 0;
+    case InputCore::KeyFate::Host: return 1;
+    default: return 2;
+    }
+}
 
 namespace webhost {
 
