@@ -76,13 +76,21 @@ EM_JS(void, qv_web_frame_done, (double workMs), {
 });
 
 // Waits for the next 60 Hz deadline, giving the page the control meanwhile.
+// A page event wakes the wait (it wakes every wait of the program), but a
+// flip still ends at its deadline: ended early, each key would run a frame
+// ahead of time and the schedule would race ahead of the clock, the game
+// too fast while keys come and then frozen until the clock catches up. The
+// event waits in the queue for the next pass, as on every host.
 void WaitForFlipDeadline() {
     DisplayState& d = D();
-    double nowMs = emscripten_get_now();
-    int64_t due = d.pacer.Schedule(static_cast<int64_t>(nowMs * 1e6));
-    double waitMs = static_cast<double>(due) / 1e6 - nowMs;
+    int64_t due = d.pacer.Schedule(static_cast<int64_t>(emscripten_get_now() * 1e6));
+    double dueMs = static_cast<double>(due) / 1e6;
+    double waitMs = dueMs - emscripten_get_now();
     // A wait of 0 still yields, so the page can show the frame and take input.
-    webhost::Sleep(waitMs > 0 ? static_cast<int>(waitMs + 0.5) : 0);
+    do {
+        webhost::Sleep(waitMs > 0 ? static_cast<int>(waitMs + 0.5) : 0);
+        waitMs = dueMs - emscripten_get_now();
+    } while (waitMs >= 1); // the timer's own rounding is no reason to wait again
     d.resumedMs = emscripten_get_now();
 }
 
