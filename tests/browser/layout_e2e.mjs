@@ -125,6 +125,22 @@ function refuseOrientationLocks() {
   };
 }
 
+// Shows every part of the bar at once (a demo's progress, its link, a
+// player's sheet with a long name, the messages), as no single moment
+// does: the most the bar ever has to wrap. Returns what undoes it.
+function crowdTheBar() {
+  const shown = Array.from(document.querySelectorAll('#bar [hidden]')).filter((el) => el.type !== 'file');
+  const named = document.querySelector('#sheet-in-use');
+  const name = named.textContent;
+  for (const el of shown) el.hidden = false;
+  named.textContent = 'Playing with my-own-sheet-drawn-over-three-long-winter-evenings-v12-final.bmp';
+  document.querySelector('#demo-message').textContent = 'The demo quorvanteledix-2026-12-09-165604.demo was refused: it is for another sheet.';
+  window.__uncrowd = () => {
+    for (const el of shown) el.hidden = true;
+    named.textContent = name;
+  };
+}
+
 async function layoutChecks(t, page) {
   const { check, fail } = t;
   for (const d of PHONES) {
@@ -135,6 +151,18 @@ async function layoutChecks(t, page) {
       checkBar(d, m, fail);
     });
   }
+  const small = PHONES[PHONES.length - 1];
+  await check(`on ${small.name} with every part of the bar shown at once, it wraps and nothing scrolls sideways`, async () => {
+    await page.setViewport(viewport(small, true));
+    await page.evaluate(crowdTheBar);
+    try {
+      const m = await settled(page);
+      checkBar(small, m, fail);
+      if (m.picture.width < PHONE_FILL * small.width) fail(`the picture shrank to ${px(m.picture.width)} CSS px wide`);
+    } finally {
+      await page.evaluate(() => window.__uncrowd());
+    }
+  });
   for (const d of TABLETS) {
     await check(`on ${d.name} (${d.width} x ${d.height}) the picture is a whole multiple, nothing scrolls sideways`, async () => {
       await page.setViewport(viewport(d, true));
