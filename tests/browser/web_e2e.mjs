@@ -38,8 +38,8 @@ import { fileURLToPath } from 'node:url';
 
 import { demoPages } from './demo_e2e.mjs';
 import { demoLinkPages } from './demo_link_e2e.mjs';
-import { layoutPages } from './layout_e2e.mjs';
 import { engineNamed, startBrowser } from './engines.mjs';
+import { layoutPages } from './layout_e2e.mjs';
 import { offlinePages } from './offline_e2e.mjs';
 import { padPages } from './pad_e2e.mjs';
 import { playerSheetPages } from './player_sheet_e2e.mjs';
