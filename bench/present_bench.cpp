@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -38,9 +39,7 @@ std::array<uint32_t, 256> MakeTable() {
     return table;
 }
 
-using ConvertFn = void (*)(const uint8_t*, int, uint32_t*, int, int, int, const uint32_t*);
-
-void Convert(benchmark::State& state, ConvertFn convert) {
+void Convert(benchmark::State& state, hostcommon::ConvertFn convert) {
     const std::vector<uint8_t> made = MakeFrame();
     std::array<uint32_t, 256> table = MakeTable();
     ApartBuffers buffers{kPixels, kPixels * 4};
@@ -56,14 +55,10 @@ void Convert(benchmark::State& state, ConvertFn convert) {
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kPixels * 4));
 }
 
-// What the host runs: vector code where the CPU has AVX-512 VBMI.
+// What the host runs: the path chosen for this CPU, which main() records
+// in the run's context as "convert_path".
 void BM_ConvertToArgb(benchmark::State& state) {
     Convert(state, &hostcommon::ConvertToArgb);
-}
-
-// What CPUs without it run.
-void BM_ConvertToArgbPortable(benchmark::State& state) {
-    Convert(state, &hostcommon::ConvertToArgbPortable);
 }
 
 void BM_MemcpyArgbFrame(benchmark::State& state) {
@@ -83,8 +78,20 @@ void BM_MemcpyArgbFrame(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_ConvertToArgb)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ConvertToArgbPortable)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MemcpyArgbFrame)->Unit(benchmark::kMicrosecond);
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::RegisterBenchmark("BM_ConvertToArgb", BM_ConvertToArgb)
+        ->Unit(benchmark::kMicrosecond);
+    // Every path this CPU has, so each is measured wherever it runs.
+    for (const hostcommon::ConvertPath& path : hostcommon::ConvertPaths())
+        benchmark::RegisterBenchmark((std::string("BM_ConvertPath/") + path.name).c_str(), Convert,
+                                     path.convert)
+            ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("BM_MemcpyArgbFrame", BM_MemcpyArgbFrame)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::AddCustomContext("convert_path", hostcommon::ConvertToArgbPath());
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

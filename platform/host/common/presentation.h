@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace hostcommon {
 
@@ -13,15 +14,32 @@ namespace hostcommon {
 // apart) into `dst` (rows `dstPitchPixels` texels apart): each texel is
 // table[index], so the table decides the texel format (ARGB8888 words for
 // SDL, RGBA bytes for a canvas). Called by Present for every frame shown. Source and
-// destination must not overlap; empty sizes convert nothing. Where the CPU
-// has AVX-512 VBMI, 64 pixels at a time are looked up in registers.
+// destination must not overlap; empty sizes convert nothing. Runs the first
+// of ConvertPaths(): on x86-64 vector code chosen for the CPU at run time.
 void ConvertToArgb(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitchPixels, int width,
                    int height, const uint32_t table[256]);
 
-// ConvertToArgb without vector instructions: what CPUs without AVX-512 VBMI
-// run. Declared for the tests and benchmarks, which check it on every CPU.
+// ConvertToArgb without vector instructions: what hosts other than x86-64
+// run, and what every other path must match byte for byte.
 void ConvertToArgbPortable(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitchPixels,
                            int width, int height, const uint32_t table[256]);
+
+using ConvertFn = void (*)(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitchPixels,
+                           int width, int height, const uint32_t table[256]);
+
+// One way of converting: its name ("avx512vbmi", "avx2", "sse2",
+// "portable") and the function, with ConvertToArgb's contract.
+struct ConvertPath {
+    const char* name;
+    ConvertFn convert;
+};
+
+// Every conversion this CPU can run, fastest first, the portable one last.
+// For the tests and benchmarks, which run each of them.
+std::span<const ConvertPath> ConvertPaths();
+
+// The name of the path ConvertToArgb runs on this CPU.
+const char* ConvertToArgbPath();
 
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;

@@ -2,20 +2,29 @@
 // windowed size, 60 Hz pacing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <ostream>
+#include <random>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "presentation.h"
+
+namespace hostcommon {
+void PrintTo(const ConvertPath& path, std::ostream* os) {
+    *os << path.name;
+}
+} // namespace hostcommon
 
 namespace {
 
 using hostcommon::FramePacer;
 using hostcommon::Rect;
 
-using ConvertFn = void (*)(const uint8_t*, int, uint32_t*, int, int, int, const uint32_t*);
+using hostcommon::ConvertPath;
 
 struct ConvertCase {
     int width, height, srcPitch, dstPitch;
@@ -25,45 +34,113 @@ void PrintTo(const ConvertCase& c, std::ostream* os) {
     *os << c.width << "x" << c.height << " pitches " << c.srcPitch << "/" << c.dstPitch;
 }
 
-// The dispatching conversion (vector code where the CPU has it) and the
-// portable one, on the same shapes.
-class SdlConvertToArgb : public testing::TestWithParam<std::tuple<ConvertFn, ConvertCase>> {};
+std::string PathName(const testing::TestParamInfo<std::tuple<ConvertPath, ConvertCase>>& info) {
+    const auto& [path, c] = info.param;
+    return std::string(path.name) + "_" + std::to_string(c.width) + "x" + std::to_string(c.height) +
+           "_" + std::to_string(c.srcPitch) + "_" + std::to_string(c.dstPitch);
+}
+
+// The dispatching conversion and every path this CPU can run, on the same
+// shapes; the portable one is among them everywhere.
+std::vector<ConvertPath> PathsUnderTest() {
+    std::vector<ConvertPath> paths{{"dispatched", &hostcommon::ConvertToArgb}};
+    for (const ConvertPath& path : hostcommon::ConvertPaths())
+        paths.push_back(path);
+    return paths;
+}
+
+class SdlConvertToArgb : public testing::TestWithParam<std::tuple<ConvertPath, ConvertCase>> {
+  protected:
+    constexpr static uint32_t kUntouched = 0xDEADBEEF;
+
+    // Converts `src` laid out as the case says and checks every texel
+    // against its index's table entry and the row padding against kUntouched.
+    void ConvertAndCheck(const std::vector<uint8_t>& src, const std::array<uint32_t, 256>& table) {
+        const auto& [path, c] = GetParam();
+        std::vector<uint32_t> dst(static_cast<size_t>(c.dstPitch) * c.height, kUntouched);
+        path.convert(src.data(), c.srcPitch, dst.data(), c.dstPitch, c.width, c.height,
+                     table.data());
+        for (int y = 0; y < c.height; y++)
+            for (int x = 0; x < c.dstPitch; x++) {
+                uint32_t want =
+                    x < c.width ? table[src[static_cast<size_t>(y) * c.srcPitch + x]] : kUntouched;
+                ASSERT_EQ(dst[static_cast<size_t>(y) * c.dstPitch + x], want)
+                    << "x " << x << " y " << y;
+            }
+    }
+
+    std::vector<uint8_t> Frame() const {
+        const ConvertCase& c = std::get<1>(GetParam());
+        return std::vector<uint8_t>(static_cast<size_t>(c.srcPitch) * c.height);
+    }
+};
 
 // Every texel is its index's table entry, every byte of the entry in its
 // place (alpha included), and nothing past a row's width is written.
 TEST_P(SdlConvertToArgb, LooksUpEveryPixelAndLeavesRowPaddingAlone) {
-    const auto& [convert, c] = GetParam();
     std::array<uint32_t, 256> table;
     for (uint32_t i = 0; i < 256; i++)
         table[i] = ((255 - i) << 24) | ((i * 37 % 256) << 16) | ((i * 101 % 256) << 8) | (i ^ 0x5A);
-    std::vector<uint8_t> src(static_cast<size_t>(c.srcPitch) * c.height);
+    std::vector<uint8_t> src = Frame();
     for (size_t i = 0; i < src.size(); i++)
         src[i] = static_cast<uint8_t>(i * 7 + i / 251);
-    constexpr uint32_t kUntouched = 0xDEADBEEF;
-    std::vector<uint32_t> dst(static_cast<size_t>(c.dstPitch) * c.height, kUntouched);
+    ConvertAndCheck(src, table);
+}
 
-    convert(src.data(), c.srcPitch, dst.data(), c.dstPitch, c.width, c.height, table.data());
-
-    for (int y = 0; y < c.height; y++)
-        for (int x = 0; x < c.dstPitch; x++) {
-            uint32_t want =
-                x < c.width ? table[src[static_cast<size_t>(y) * c.srcPitch + x]] : kUntouched;
-            ASSERT_EQ(dst[static_cast<size_t>(y) * c.dstPitch + x], want)
-                << "x " << x << " y " << y;
+// Random palettes and pixels, and frames of the first and last index alone
+// and alternating (a signed index or a wrong half of the table shows there).
+TEST_P(SdlConvertToArgb, MatchesTheTableOnRandomPalettesAndTheEndIndices) {
+    std::mt19937 random(20261209);
+    std::array<uint32_t, 256> table;
+    for (int round = 0; round < 3; round++) {
+        for (uint32_t& entry : table)
+            entry = static_cast<uint32_t>(random());
+        std::vector<uint8_t> src = Frame();
+        for (uint8_t& p : src)
+            p = static_cast<uint8_t>(random());
+        ConvertAndCheck(src, table);
+        for (uint8_t fill : {0, 255}) {
+            std::fill(src.begin(), src.end(), fill);
+            ConvertAndCheck(src, table);
         }
+        for (size_t i = 0; i < src.size(); i++)
+            src[i] = (i + round) % 2 ? 255 : 0;
+        ConvertAndCheck(src, table);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, SdlConvertToArgb,
-    testing::Combine(testing::Values(&hostcommon::ConvertToArgb, &hostcommon::ConvertToArgbPortable),
+    testing::Combine(testing::ValuesIn(PathsUnderTest()),
                      testing::Values(ConvertCase{640, 480, 640, 640},
                                      // Padded rows on both sides, widths off every vector size.
                                      ConvertCase{639, 3, 640, 700}, ConvertCase{75, 4, 80, 81},
                                      ConvertCase{64, 2, 64, 65}, ConvertCase{130, 2, 131, 140},
-                                     ConvertCase{63, 2, 64, 64}, ConvertCase{7, 3, 8, 9},
+                                     ConvertCase{63, 2, 64, 64}, ConvertCase{17, 3, 23, 19},
+                                     ConvertCase{15, 2, 16, 16}, ConvertCase{7, 3, 8, 9},
                                      ConvertCase{1, 1, 1, 2},
                                      // An empty width writes nothing.
-                                     ConvertCase{0, 2, 8, 8})));
+                                     ConvertCase{0, 2, 8, 8})),
+    PathName);
+
+// Each vector path is offered exactly where the CPU has its instructions,
+// so the cases above run every path the machine can.
+TEST(SdlConvertPaths, OfferWhatTheCpuRunsFastestFirstAndPortableLast) {
+    std::vector<std::string> names;
+    for (const ConvertPath& path : hostcommon::ConvertPaths())
+        names.push_back(path.name);
+    std::vector<std::string> expected;
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vbmi"))
+        expected.push_back("avx512vbmi");
+    if (__builtin_cpu_supports("avx2")) expected.push_back("avx2");
+    expected.push_back("sse2");
+#endif
+    expected.push_back("portable");
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(std::string(hostcommon::ConvertToArgbPath()), expected.front());
+}
 
 struct BoxCase {
     int outW, outH;
