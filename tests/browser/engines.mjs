@@ -3,11 +3,8 @@
 // pinned puppeteer-core. startBrowser() starts either headless with a fresh
 // profile whose downloads land in its folder `downloads`, and resolves to
 // { browser, downloads, stop }, as startChromium() does.
-import fs from 'node:fs';
-import os from 'node:os';
-import path from 'node:path';
 
-import { sleep, startChromium } from './harness.mjs';
+import { launchOwned, startChromium } from './harness.mjs';
 
 // QV_BROWSER picks one by its id; CHROMIUM and FIREFOX name other binaries.
 export const ENGINES = {
@@ -21,55 +18,28 @@ export function engineNamed(id) {
   return engine;
 }
 
-async function startFirefox(puppeteer, executablePath) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'web_e2e-firefox-'));
-  const downloads = path.join(profile, 'downloads');
-  fs.mkdirSync(downloads);
-  let browser;
-  try {
-    browser = await puppeteer.launch({
-      browser: 'firefox',
-      executablePath,
-      headless: true,
-      userDataDir: profile,
-      protocolTimeout: 120000,
-      // The test stops Firefox itself, on signals too.
-      handleSIGINT: false,
-      handleSIGTERM: false,
-      handleSIGHUP: false,
-      defaultViewport: { width: 1024, height: 768 },
-      extraPrefsFirefox: {
-        // A download goes straight to the profile's folder, unasked.
-        'browser.download.folderList': 2,
-        'browser.download.dir': downloads,
-        'browser.download.useDownloadDir': true,
-        'browser.download.always_ask_before_handling_new_types': false,
-        'browser.helperApps.neverAsk.saveToDisk': 'application/octet-stream',
-        'browser.download.alwaysOpenPanel': false,
-      },
-    });
-  } catch (err) {
-    fs.rmSync(profile, { recursive: true, force: true });
-    throw err;
-  }
-  const child = browser.process();
-  const exited = new Promise((resolve) => {
-    if (!child || child.exitCode !== null || child.signalCode !== null) resolve();
-    else child.once('exit', resolve);
-  });
-  const stop = async () => {
-    await Promise.race([browser.close().catch(() => {}), sleep(10000)]);
-    if (child?.pid) {
-      try { process.kill(child.pid, 'SIGKILL'); } catch { /* already gone */ }
-    }
-    await Promise.race([exited, sleep(5000)]);
-    try {
-      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5, retryDelay: 200 });
-    } catch (err) {
-      console.log(`could not remove ${profile}: ${err.message}`);
-    }
-  };
-  return { browser, downloads, stop };
+function startFirefox(puppeteer, executablePath) {
+  return launchOwned(puppeteer, 'web_e2e-firefox-', (profile, downloads) => ({
+    browser: 'firefox',
+    executablePath,
+    headless: true,
+    userDataDir: profile,
+    protocolTimeout: 120000,
+    // The test stops Firefox itself, on signals too.
+    handleSIGINT: false,
+    handleSIGTERM: false,
+    handleSIGHUP: false,
+    defaultViewport: { width: 1024, height: 768 },
+    extraPrefsFirefox: {
+      // A download goes straight to the profile's folder, unasked.
+      'browser.download.folderList': 2,
+      'browser.download.dir': downloads,
+      'browser.download.useDownloadDir': true,
+      'browser.download.always_ask_before_handling_new_types': false,
+      'browser.helperApps.neverAsk.saveToDisk': 'application/octet-stream',
+      'browser.download.alwaysOpenPanel': false,
+    },
+  }));
 }
 
 export function startBrowser(puppeteer, engine) {

@@ -69,32 +69,17 @@ export function serveFolder(root, requests) {
   });
 }
 
-// Starts headless Chromium with a fresh profile, whose downloads land in
-// its folder `downloads`. Resolves to { browser, downloads, stop }; stop()
-// closes it and, should that hang, kills its process by id, then removes
-// the profile.
-export async function startChromium(puppeteer, executablePath) {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'web_e2e-profile-'));
+// Launches a browser with `options(profile, downloads)` on a fresh profile
+// (prefix `prefix`), whose downloads land in its folder `downloads`.
+// Resolves to { browser, downloads, stop }; stop() closes it and, should
+// that hang, kills its process by id, then removes the profile.
+export async function launchOwned(puppeteer, prefix, options) {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), prefix));
   const downloads = path.join(profile, 'downloads');
   fs.mkdirSync(downloads);
   let browser;
   try {
-    browser = await puppeteer.launch({
-      executablePath,
-      headless: true,
-      userDataDir: profile,
-      downloadBehavior: { policy: 'allow', downloadPath: downloads },
-      protocolTimeout: 120000,
-      // The test stops Chromium itself, on signals too.
-      handleSIGINT: false,
-      handleSIGTERM: false,
-      handleSIGHUP: false,
-      defaultViewport: { width: 1024, height: 768 },
-      args: [
-        '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-        '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      ],
-    });
+    browser = await puppeteer.launch(options(profile, downloads));
   } catch (err) {
     fs.rmSync(profile, { recursive: true, force: true });
     throw err;
@@ -117,6 +102,26 @@ export async function startChromium(puppeteer, executablePath) {
     }
   };
   return { browser, downloads, stop };
+}
+
+// Starts headless Chromium with a fresh profile (see launchOwned).
+export function startChromium(puppeteer, executablePath) {
+  return launchOwned(puppeteer, 'web_e2e-profile-', (profile, downloads) => ({
+    executablePath,
+    headless: true,
+    userDataDir: profile,
+    downloadBehavior: { policy: 'allow', downloadPath: downloads },
+    protocolTimeout: 120000,
+    // The test stops Chromium itself, on signals too.
+    handleSIGINT: false,
+    handleSIGTERM: false,
+    handleSIGHUP: false,
+    defaultViewport: { width: 1024, height: 768 },
+    args: [
+      '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    ],
+  }));
 }
 
 // Runs a program to its end. Resolves to { status, signal, stdout, stderr }
