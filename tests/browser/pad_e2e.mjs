@@ -10,8 +10,9 @@ const START = 9, BACK = 8, DPAD_RIGHT = 15;
 const IDLE_MS = 3000;
 const IDLE_BUSY_SHARE = 0.05;
 
-// A pad in the standard layout whose buttons the test presses.
-function installPad() {
+// A pad in the standard layout whose buttons the test presses, idle until
+// it does; installed before the page loads (touch_e2e.mjs uses it too).
+export function installPad() {
   const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
   const pad = { id: 'test pad', index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons, timestamp: 0 };
   window.__testPad = {

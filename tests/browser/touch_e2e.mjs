@@ -16,6 +16,7 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 import { gameStatus, isShown, poll, runProgram, savedDemo, sleep } from './harness.mjs';
+import { installPad } from './pad_e2e.mjs';
 
 // An iPhone 13 held sideways, as Chromium's device list has it.
 export const PHONE_SIDEWAYS = {
@@ -69,20 +70,6 @@ function boxOf(page, selector) {
     const r = el.getBoundingClientRect();
     return { left: r.left, top: r.top, width: r.width, height: r.height, x: r.left + r.width / 2, y: r.top + r.height / 2 };
   }, selector);
-}
-
-// A game controller the Gamepad API reports, idle until the test presses
-// its A button (installed before the page loads, as pad_e2e.mjs does).
-function installIdlePad() {
-  const buttons = Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 }));
-  const pad = { id: 'test pad', index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons, timestamp: 0 };
-  window.__testPad = {
-    set(button, down) {
-      buttons[button] = { pressed: down, touched: down, value: down ? 1 : 0 };
-      pad.timestamp++;
-    },
-  };
-  navigator.getGamepads = () => [pad, null, null, null];
 }
 
 const touchState = (page) => page.evaluate(() => ({ ...window.quorvanteledix.touch }));
@@ -218,7 +205,7 @@ export async function touchPages(t, browser, base) {
   const page = await browser.newPage();
   t.watchPage(page, 'touch');
   await page.setViewport(PHONE_SIDEWAYS);
-  await page.evaluateOnNewDocument(installIdlePad);
+  await page.evaluateOnNewDocument(installPad);
   const cdp = await page.target().createCDPSession();
   const fingers = new Fingers(cdp);
   await page.goto(base + 'index.html', { waitUntil: 'load', timeout: t.LOAD_MS });
