@@ -67,8 +67,8 @@ size_t CountColours(CDib* sheet) {
     const BITMAPINFOHEADER& h = sheet->lpInfo->bmiHeader;
     int bytesPerPixel = h.biBitCount / 8;
     if (bytesPerPixel < 2) return 0;
-    size_t rowBytes = ((static_cast<size_t>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
     size_t rows = h.biHeight < 0 ? -static_cast<size_t>(h.biHeight) : static_cast<size_t>(h.biHeight);
+    size_t rowBytes = static_cast<size_t>(CDib::PixelBytesDescribed(&h) / rows);
     std::unordered_set<uint32_t> seen;
     for (size_t row = 0; row < rows; row++) {
         const BYTE* p = sheet->lpBits + row * rowBytes;
