@@ -1,7 +1,10 @@
 // The SDL host's emulated display: 640 x 480 x 8 shown in a desktop-size
-// borderless window (the monitor's own mode is never changed), the frame
-// converted through its palette into a streaming texture, scaled by a whole
-// factor with black bars, and page flips paced to a fixed 60 Hz.
+// borderless window (the monitor's own mode is never changed), scaled by a
+// whole factor with black bars, and page flips paced to a fixed 60 Hz. Where
+// there is a GPU, the frame is converted through its palette into a
+// streaming texture that the renderer scales; where rendering runs on the
+// CPU anyway, it is converted and scaled in one pass into the window's own
+// pixels, which go to the window system as they are.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -13,7 +16,9 @@
 #include "host.h"
 #include "host_core.h"
 #include "native_host.h"
+#include "present_choice.h"
 #include "presentation.h"
+#include "scale_convert.h"
 #include "screen_hash.h"
 #include "sdl_demo.h"
 #include "sdl_host.h"
@@ -33,10 +38,15 @@ struct DisplayState {
     bool modeSet = false;
     bool windowed = false; // Alt+Enter's windowed mode is in force
     bool hasFrame = false; // the texture holds a frame worth redrawing
+    bool software = false; // frames go into the window's pixels, not through the renderer
+    bool softwareFailed = false; // the window's pixels could not be had: reported once
 
     std::array<host::PaletteEntry, 256> palette{}; // the palette `argb` was made from
     bool paletteKnown = false;
     std::array<uint32_t, 256> argb{};
+    // `palette` in the window surface's own format, and that format.
+    std::array<uint32_t, 256> surfaceTable{};
+    uint32_t surfaceFormat = 0;
 
     // The last 640 x 480 frame presented, as indices into `palette`: what
     // a screenshot saves.
@@ -92,16 +102,19 @@ bool EnsureTexture(int width, int height) {
     return true;
 }
 
-// The 256-entry ARGB table, rebuilt only when the palette changed.
-void UpdatePalette(const host::PaletteEntry* palette) {
+// The 256-entry ARGB table, rebuilt only when the palette changed; true
+// when it did.
+bool UpdatePalette(const host::PaletteEntry* palette) {
     DisplayState& d = D();
-    if (d.paletteKnown && std::memcmp(d.palette.data(), palette, sizeof(d.palette)) == 0) return;
+    if (d.paletteKnown && std::memcmp(d.palette.data(), palette, sizeof(d.palette)) == 0)
+        return false;
     std::memcpy(d.palette.data(), palette, sizeof(d.palette));
     for (size_t i = 0; i < d.argb.size(); i++) {
         const host::PaletteEntry& e = d.palette[i];
         d.argb[i] = 0xFF000000u | (uint32_t{e.red} << 16) | (uint32_t{e.green} << 8) | e.blue;
     }
     d.paletteKnown = true;
+    return true;
 }
 
 bool Upload(const uint8_t* pixels, int width, int height, int pitch) {
@@ -127,9 +140,63 @@ void KeepShownFrame(const uint8_t* pixels, int width, int height, int pitch) {
                     pixels + static_cast<ptrdiff_t>(y) * pitch, kModeWidth);
 }
 
-// Clears the window to black and draws the texture integer-scaled in its middle.
-void Draw() {
+// The palette in the window surface's format, rebuilt when either changed.
+void UpdateSurfaceTable(const SDL_PixelFormat* format, bool paletteChanged) {
     DisplayState& d = D();
+    if (!paletteChanged && d.surfaceFormat == format->format) return;
+    for (size_t i = 0; i < d.surfaceTable.size(); i++) {
+        const host::PaletteEntry& e = d.palette[i];
+        d.surfaceTable[i] = SDL_MapRGB(format, e.red, e.green, e.blue);
+    }
+    d.surfaceFormat = format->format;
+}
+
+// Presenting in software: the shown frame converted and scaled straight
+// into the window's pixels, black around it, handed to the window system
+// as one image. False when the window has no 32-bit surface to draw into.
+bool DrawIntoWindow(bool paletteChanged) {
+    DisplayState& d = D();
+    SDL_Window* window = sdlhost::MainWindow();
+    SDL_Surface* surface = window ? SDL_GetWindowSurface(window) : nullptr;
+    if (!surface || surface->format->BytesPerPixel != 4) return false;
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    auto* pixels = static_cast<uint32_t*>(surface->pixels);
+    int pitch = surface->pitch / 4;
+    uint32_t black = SDL_MapRGB(surface->format, 0, 0, 0);
+    hostcommon::Rect r{};
+    if (d.hasFrame && d.shownKnown) {
+        UpdateSurfaceTable(surface->format, paletteChanged);
+        r = hostcommon::LetterboxRect(kModeWidth, kModeHeight, surface->w, surface->h);
+        hostcommon::ConvertScaled(d.shown.data(), kModeWidth, kModeWidth, kModeHeight, pixels,
+                                  pitch, r, d.surfaceTable.data());
+    }
+    hostcommon::FillOutside(pixels, pitch, surface->w, surface->h, r, black);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    SDL_UpdateWindowSurface(window);
+    return true;
+}
+
+// After the window's pixels failed: says so once and goes over to the
+// renderer, which shows frames from the next one on.
+void LeaveSoftware() {
+    DisplayState& d = D();
+    if (!d.softwareFailed)
+        std::fprintf(stderr, "sdl: cannot draw into the window (%s): presenting through the renderer\n",
+                     SDL_GetError());
+    d.softwareFailed = true;
+    d.software = false;
+    d.hasFrame = false;
+    SDL_Window* window = sdlhost::MainWindow();
+    if (window && EnsureRenderer(window)) EnsureTexture(kModeWidth, kModeHeight);
+}
+
+// Clears the window to black and draws the frame integer-scaled in its middle.
+void Draw(bool paletteChanged = false) {
+    DisplayState& d = D();
+    if (d.software) {
+        if (DrawIntoWindow(paletteChanged)) return;
+        LeaveSoftware();
+    }
     if (!d.renderer) return;
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(d.renderer, &outW, &outH);
@@ -195,7 +262,23 @@ void EnterWindowed(SDL_Window* window) {
 namespace sdlhost {
 
 void PrepareDisplay(SDL_Window* window) {
-    EnsureRenderer(window);
+    DisplayState& d = D();
+    const char* asked = SDL_getenv("QV_PRESENT");
+    std::string problem, why;
+    hostcommon::PresentPath path = hostcommon::ParsePresentPath(asked, problem);
+    if (!problem.empty()) std::fprintf(stderr, "sdl: %s\n", problem.c_str());
+    if (path != hostcommon::PresentPath::Software) EnsureRenderer(window);
+    d.software = PresentInSoftware(path, d.renderer, why);
+    if (d.software) {
+        if (d.renderer) SDL_DestroyRenderer(d.renderer);
+        d.renderer = nullptr;
+        // The window's pixels go to the X server (or GDI) as they are, not
+        // through a texture of another renderer that SDL would otherwise make.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    if (asked)
+        std::fprintf(stderr, "sdl: presenting %s (%s)\n", d.software ? "software" : "gpu",
+                     why.c_str());
 }
 
 void ToggleWindowed() {
@@ -241,6 +324,9 @@ void DestroyDisplay() {
     d.modeSet = false;
     d.windowed = false;
     d.hasFrame = false;
+    d.software = false;
+    d.softwareFailed = false;
+    d.surfaceFormat = 0;
 }
 
 void SaveScreenshotOfDisplay() {
@@ -266,7 +352,7 @@ bool SetDisplayMode(int width, int height, int bpp) {
     SDL_Window* window = sdlhost::MainWindow();
     if (!window) return false;
     DisplayState& d = D();
-    if (!EnsureRenderer(window) || !EnsureTexture(width, height)) return false;
+    if (!d.software && (!EnsureRenderer(window) || !EnsureTexture(width, height))) return false;
     if (!EnterFullscreen(window)) {
         EnterWindow(window, 1);
         return false;
@@ -299,9 +385,16 @@ void Present(const uint8_t* pixels, int width, int height, int pitch, const Pale
         WaitForFlipDeadline();
     }
     DisplayState& d = D();
-    if (!d.modeSet || !d.renderer || !pixels || !palette) return;
+    if (!d.modeSet || !pixels || !palette) return;
     if (width <= 0 || height <= 0 || width > 4096 || height > 4096 || pitch < width) return;
-    if (!EnsureTexture(width, height)) return;
+    if (d.software) {
+        bool paletteChanged = UpdatePalette(palette);
+        KeepShownFrame(pixels, width, height, pitch);
+        d.hasFrame = true;
+        Draw(paletteChanged);
+        return;
+    }
+    if (!d.renderer || !EnsureTexture(width, height)) return;
     UpdatePalette(palette);
     if (!Upload(pixels, width, height, pitch)) return;
     d.hasFrame = true;

@@ -8,6 +8,9 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <string>
+
+#include "present_choice.h"
 
 namespace sdlhost {
 
@@ -45,8 +48,15 @@ bool TranslatePadEvent(const SDL_Event& e);
 // Makes the window's renderer while the window is still hidden: making it
 // may re-create the window (to add OpenGL), which must not happen once the
 // window is shown and holds the focus. A failure is reported on stderr and
-// left for SetDisplayMode to answer.
+// left for SetDisplayMode to answer. Then picks the presentation path
+// (PresentInSoftware); presenting in software frees the renderer again.
 void PrepareDisplay(SDL_Window* window);
+
+// Whether frames go straight into the window's pixels (true) or through
+// the renderer: `asked` as QV_PRESENT says; on Auto, true when the renderer
+// runs on the CPU or none could be made. `why` says what decided
+// (sdl_present_choice.cpp).
+bool PresentInSoftware(hostcommon::PresentPath asked, SDL_Renderer* renderer, std::string& why);
 
 // Alt+Enter: switches between the desktop-size borderless window and a
 // window of a whole multiple of 640 x 480. No effect before the display
