@@ -7,9 +7,10 @@
 # X server still counts. QV_PRESENT is passed on, so the caller picks the
 # presentation path.
 #
-# Prints one JSON object: {"seconds", "passes", "game_s", "xserver_s",
-# "path"}, where "passes" is the game's passes in the measured span (from the
-# demo it saves at exit) and "path" the presentation it reported.
+# Prints one JSON object: "seconds" measured, "passes" that 60 Hz makes in
+# them, "game_s" and "xserver_s" (CPU seconds), "game_passes_total" (the
+# whole run's, from the demo saved at exit) and "path", the presentation the
+# game reported.
 # Exit status: 0 measured, 1 failed, 77 a tool is missing.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)

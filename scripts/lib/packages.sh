@@ -7,6 +7,7 @@ TEST_PACKAGES+=(libpng-dev) # sheetgen writes review PNGs
 TEST_PACKAGES+=(libsdl2-dev xvfb xauth xdotool imagemagick x11-utils xfonts-base python3) # the SDL host, its smoke test and the game end to end
 TEST_PACKAGES+=(openbox twm wmctrl procps) # the game end to end under real window managers, and its endings
 BENCH_PACKAGES=(cmake make g++ pkg-config libbenchmark-dev libsdl2-dev libpng-dev python3) # scripts/bench; python3 prints its table
+BENCH_PACKAGES+=(xvfb xauth xdotool x11-utils libgl1-mesa-dri) # scripts/bench plays the desktop game on Xvfb (OpenGL on llvmpipe)
 WINDOWS_PACKAGES=(cmake make g++ pkg-config libpng-dev g++-mingw-w64-i686 zip) # scripts/build-windows
 WEB_PACKAGES=(cmake make g++ pkg-config libpng-dev emscripten binaryen nodejs python3) # scripts/web
 BROWSER_PACKAGES=(chromium firefox-esr) # scripts/test's browser layer: the page in both engines
