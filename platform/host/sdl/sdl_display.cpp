@@ -275,6 +275,13 @@ void PrepareDisplay(SDL_Window* window) {
         // The window's pixels go to the X server (or GDI) as they are, not
         // through a texture of another renderer that SDL would otherwise make.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // Some video drivers give windows no pixels of their own (SDL's
+        // Wayland one): there the renderer stays, whatever it runs on.
+        if (!SDL_GetWindowSurface(window)) {
+            why += std::string(", but the window has no pixels of its own: ") + SDL_GetError();
+            d.software = false;
+            EnsureRenderer(window);
+        }
     }
     if (asked)
         std::fprintf(stderr, "sdl: presenting %s (%s)\n", d.software ? "software" : "gpu",
