@@ -5,7 +5,11 @@
 #include <cstddef>
 #include <cstdio>
 
+#if defined(__wasm_simd128__)
+#include "screen_hash_wasm_simd.inc"
+#else
 #include "screen_hash_xxh3.inc"
+#endif
 
 namespace hostcommon {
 
@@ -22,6 +26,10 @@ std::string ScreenHash(const uint8_t* pixels, int pitch, const host::PaletteEntr
         rgb[3 * i + 2] = palette[i].blue;
     }
     uint64_t hash = 0;
+#if defined(__wasm_simd128__)
+    static_assert(kScreenWidth % Xxh3WasmSimd::kStripe == 0, "a row is whole XXH3 stripes");
+    hash = HashScreenBytesWasmSimd(pixels, pitch, rgb.data(), kScreenWidth, kScreenHeight);
+#else
 #if defined(QV_SCREEN_HASH_AVX2)
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (avx2)
@@ -29,6 +37,7 @@ std::string ScreenHash(const uint8_t* pixels, int pitch, const host::PaletteEntr
     else
 #endif
         hash = HashScreenBytes(pixels, pitch, rgb.data(), kScreenWidth, kScreenHeight);
+#endif
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     return text;
