@@ -11,7 +11,8 @@
 // On x86-64 the vector conversions are compiled in and the fastest one the
 // CPU has is used: AVX-512 VBMI looks bytes up in 128-byte tables held in
 // two registers; AVX2 and SSE2 look each texel up one at a time but store
-// them 8 or 4 at once.
+// them 8 or 4 at once, AVX2 loading every second texel straight into its
+// lane.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QV_X86_CONVERT 1
 #include <immintrin.h>
@@ -132,10 +133,29 @@ void ConvertSse2(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitch, 
 
 #define QV_AVX2_TARGET __attribute__((target("avx2")))
 
-QV_AVX2_TARGET inline __m256i LookUpEight(const uint32_t* table, uint64_t v) {
-    return _mm256_inserti128_si256(
-        _mm256_castsi128_si256(LookUpFour(table, static_cast<uint32_t>(v))),
-        LookUpFour(table, static_cast<uint32_t>(v >> 32)), 1);
+// The texels of the four indices at `p`, each pair loaded with vmovd and
+// vpinsrd (the second texel straight from the table into its lane), the
+// pairs joined with one unpack: 5 instructions for 4 texels where
+// LookUpFour takes 7. On AMD's Zen 3 the table loads (at most two a cycle
+// into vector registers) and the shifts that pick the indices out share
+// the core's issue slots; with fewer instructions around them this runs
+// about a tenth faster, with GCC and Clang alike. Measured slower there: a
+// chain of three vpinsrd (with Clang), 64-bit stores of texel pairs,
+// non-temporal stores, gathers, indices taken out of a vector register,
+// and a 512 KB table of texel pairs.
+QV_AVX2_TARGET inline __m128i InsertFour(const uint32_t* table, const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    __m128i low = _mm_cvtsi32_si128(static_cast<int>(table[v & 0xFF]));
+    low = _mm_insert_epi32(low, static_cast<int>(table[(v >> 8) & 0xFF]), 1);
+    __m128i high = _mm_cvtsi32_si128(static_cast<int>(table[(v >> 16) & 0xFF]));
+    high = _mm_insert_epi32(high, static_cast<int>(table[v >> 24]), 1);
+    return _mm_unpacklo_epi64(low, high);
+}
+
+QV_AVX2_TARGET inline __m256i InsertEight(const uint32_t* table, const uint8_t* p) {
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(InsertFour(table, p)),
+                                   InsertFour(table, p + 4), 1);
 }
 
 QV_AVX2_TARGET void ConvertAvx2(const uint8_t* src, int srcPitch, uint32_t* dst, int dstPitch,
@@ -146,11 +166,9 @@ QV_AVX2_TARGET void ConvertAvx2(const uint8_t* src, int srcPitch, uint32_t* dst,
         int x = 0;
         // Two independent halves per step keep more lookups in flight.
         for (; x + 16 <= width; x += 16) {
-            uint64_t v, w;
-            std::memcpy(&v, s + x, 8);
-            std::memcpy(&w, s + x + 8, 8);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + x), LookUpEight(table, v));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + x + 8), LookUpEight(table, w));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + x), InsertEight(table, s + x));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + x + 8),
+                                InsertEight(table, s + x + 8));
         }
         ConvertRow(s + x, d + x, width - x, table);
     }

@@ -118,9 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
                                      ConvertCase{64, 2, 64, 65}, ConvertCase{130, 2, 131, 140},
                                      ConvertCase{63, 2, 64, 64}, ConvertCase{17, 3, 23, 19},
                                      ConvertCase{15, 2, 16, 16}, ConvertCase{7, 3, 8, 9},
-                                     ConvertCase{1, 1, 1, 2},
-                                     // An empty width writes nothing.
-                                     ConvertCase{0, 2, 8, 8})),
+                                     ConvertCase{1, 1, 1, 2}, ConvertCase{33, 3, 35, 37},
+                                     // An empty width or height writes nothing.
+                                     ConvertCase{0, 2, 8, 8}, ConvertCase{16, 0, 16, 16})),
     PathName);
 
 // Each vector path is offered exactly where the CPU has its instructions,
