@@ -40,9 +40,12 @@ bool RendersInSoftware(std::string_view rendererName, std::string_view glRendere
 
 const char* PresentPathName(PresentPath path) {
     switch (path) {
-    case PresentPath::Gpu: return "gpu";
-    case PresentPath::Software: return "software";
-    case PresentPath::Auto: break;
+    case PresentPath::Gpu:
+        return "gpu";
+    case PresentPath::Software:
+        return "software";
+    case PresentPath::Auto:
+        break;
     }
     return "auto";
 }

@@ -36,9 +36,9 @@ struct DisplayState {
     SDL_Texture* texture = nullptr;
     int textureW = 0, textureH = 0;
     bool modeSet = false;
-    bool windowed = false; // Alt+Enter's windowed mode is in force
-    bool hasFrame = false; // the texture holds a frame worth redrawing
-    bool software = false; // frames go into the window's pixels, not through the renderer
+    bool windowed = false;       // Alt+Enter's windowed mode is in force
+    bool hasFrame = false;       // the texture holds a frame worth redrawing
+    bool software = false;       // frames go into the window's pixels, not through the renderer
     bool softwareFailed = false; // the window's pixels could not be had: reported once
 
     std::array<host::PaletteEntry, 256> palette{}; // the palette `argb` was made from
@@ -124,7 +124,7 @@ bool Upload(const uint8_t* pixels, int width, int height, int pitch) {
     if (SDL_LockTexture(d.texture, nullptr, &texels, &texPitch) != 0) return false;
     // An ARGB8888 texture's pitch is a whole number of texels.
     hostcommon::ConvertToArgb(pixels, pitch, static_cast<uint32_t*>(texels), texPitch / 4, width,
-                           height, d.argb.data());
+                              height, d.argb.data());
     SDL_UnlockTexture(d.texture);
     return true;
 }
@@ -181,7 +181,8 @@ bool DrawIntoWindow(bool paletteChanged) {
 void LeaveSoftware() {
     DisplayState& d = D();
     if (!d.softwareFailed)
-        std::fprintf(stderr, "sdl: cannot draw into the window (%s): presenting through the renderer\n",
+        std::fprintf(stderr,
+                     "sdl: cannot draw into the window (%s): presenting through the renderer\n",
                      SDL_GetError());
     d.softwareFailed = true;
     d.software = false;
@@ -347,7 +348,8 @@ void SaveScreenshotOfDisplay() {
 
 std::string ShownScreenHash() {
     DisplayState& d = D();
-    return hostcommon::ScreenHash(d.shownKnown ? d.shown.data() : nullptr, kModeWidth, d.palette.data());
+    return hostcommon::ScreenHash(d.shownKnown ? d.shown.data() : nullptr, kModeWidth,
+                                  d.palette.data());
 }
 
 } // namespace sdlhost

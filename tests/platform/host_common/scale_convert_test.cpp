@@ -43,7 +43,8 @@ void ExpectScaled(const Frame& f, int outW, int outH, Rect to) {
     const int pitch = outW + 3;
     std::vector<uint32_t> out(static_cast<size_t>(pitch) * outH, kUntouched);
     std::vector<uint32_t> table = Table();
-    hostcommon::ConvertScaled(f.pixels.data(), f.pitch, f.w, f.h, out.data(), pitch, to, table.data());
+    hostcommon::ConvertScaled(f.pixels.data(), f.pitch, f.w, f.h, out.data(), pitch, to,
+                              table.data());
     int wrong = 0;
     for (int y = 0; y < outH; y++) {
         for (int x = 0; x < pitch; x++) {
@@ -81,8 +82,10 @@ TEST(ConvertScaled, EmptySizesWriteNothing) {
     Frame f = RandomFrame(8, 8, 8);
     std::vector<uint32_t> out(64, kUntouched);
     std::vector<uint32_t> table = Table();
-    hostcommon::ConvertScaled(f.pixels.data(), 8, 8, 8, out.data(), 8, Rect{0, 0, 0, 8}, table.data());
-    hostcommon::ConvertScaled(f.pixels.data(), 8, 0, 8, out.data(), 8, Rect{0, 0, 8, 8}, table.data());
+    hostcommon::ConvertScaled(f.pixels.data(), 8, 8, 8, out.data(), 8, Rect{0, 0, 0, 8},
+                              table.data());
+    hostcommon::ConvertScaled(f.pixels.data(), 8, 0, 8, out.data(), 8, Rect{0, 0, 8, 8},
+                              table.data());
     EXPECT_EQ(out, std::vector<uint32_t>(64, kUntouched));
 }
 
@@ -93,7 +96,8 @@ TEST(FillOutside, FillsTheBarsAndLeavesTheInside) {
     hostcommon::FillOutside(out.data(), pitch, w, h, inside, 7);
     for (int y = 0; y < h; y++) {
         for (int x = 0; x < pitch; x++) {
-            bool in = x >= inside.x && x < inside.x + inside.w && y >= inside.y && y < inside.y + inside.h;
+            bool in = x >= inside.x && x < inside.x + inside.w && y >= inside.y &&
+                      y < inside.y + inside.h;
             uint32_t want = (in || x >= w) ? kUntouched : 7;
             EXPECT_EQ(out[static_cast<size_t>(y) * pitch + x], want) << x << ", " << y;
         }
