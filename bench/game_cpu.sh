@@ -29,7 +29,6 @@ wait_for 20 window_found || fail "the game's window did not appear"
 # Start-up (the sheet read, the window mapped) is not what is measured.
 sleep 1
 
-ticks_of() { echo $(($(cpu_ticks "$GAME_PID") + $(cpu_ticks "$XVFB_PID"))); }
 game0=$(cpu_ticks "$GAME_PID")
 x0=$(cpu_ticks "$XVFB_PID")
 start=$(date +%s%N)
